@@ -1,0 +1,85 @@
+#include "memorycontrols.h"
+
+#include <algorithm>
+
+MemoryList::MemoryList(Order order)
+    : m_order(order)
+{}
+
+void MemoryList::clear()
+{
+    m_items.clear();
+    select(NoSelection);
+}
+
+void MemoryList::addItem(const QString &text)
+{
+    // Plain code-unit order is alphabetical for Bulgarian names of one case.
+    const auto at = m_order == Order::Sorted
+                            ? std::upper_bound(m_items.begin(), m_items.end(), text)
+                            : m_items.end();
+    const auto position = int(at - m_items.begin());
+    m_items.insert(position, text);
+    if (m_selection >= position)
+        ++m_selection; // the selected item moved down, it did not change
+}
+
+int MemoryList::count() const
+{
+    return int(m_items.size());
+}
+
+QString MemoryList::itemText(int position) const
+{
+    return contains(position) ? m_items.at(position) : QString();
+}
+
+int MemoryList::selectionIndex() const
+{
+    return m_selection;
+}
+
+void MemoryList::setSelectionIndex(int position)
+{
+    if (position == NoSelection || contains(position))
+        select(position);
+}
+
+void MemoryList::removeItem(int position)
+{
+    if (!contains(position))
+        return;
+    m_items.removeAt(position);
+    if (m_selection == position)
+        select(NoSelection);
+    else if (m_selection > position)
+        --m_selection;
+}
+
+bool MemoryList::contains(int position) const
+{
+    return position >= 0 && position < count();
+}
+
+void MemoryList::select(int position)
+{
+    if (position == m_selection)
+        return;
+    m_selection = position;
+    if (onClick)
+        onClick();
+}
+
+MemoryField::MemoryField(const QString &text)
+    : m_text(text)
+{}
+
+QString MemoryField::text() const
+{
+    return m_text;
+}
+
+void MemoryField::setText(const QString &text)
+{
+    m_text = text;
+}

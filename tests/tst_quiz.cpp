@@ -1,0 +1,338 @@
+#include "memorycontrols.h"
+#include "pantheontable.h"
+#include "quiz.h"
+
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString intro = u"Въведение"_s;
+
+const QStringList greekOrder = {u"Арес"_s,
+                                u"Артемида"_s,
+                                u"Атина"_s,
+                                u"Афродита"_s,
+                                u"Деметра"_s,
+                                u"Ерос"_s,
+                                u"Зевс"_s,
+                                u"Нике"_s,
+                                u"Персефона"_s,
+                                u"Посейдон"_s,
+                                u"Танатос"_s,
+                                u"Хадес"_s,
+                                u"Хера"_s,
+                                u"Хермес"_s,
+                                u"Хестия"_s,
+                                u"Хефест"_s};
+const QStringList romanOrder = {u"Амур"_s,
+                                u"Венера"_s,
+                                u"Веста"_s,
+                                u"Виктория"_s,
+                                u"Вулкан"_s,
+                                u"Диана"_s,
+                                u"Марс"_s,
+                                u"Меркурий"_s,
+                                u"Минерва"_s,
+                                u"Нептун"_s,
+                                u"Оркус"_s,
+                                u"Плутон"_s,
+                                u"Прозерпина"_s,
+                                u"Церера"_s,
+                                u"Юнона"_s,
+                                u"Юпитер"_s};
+
+// A list that, like Qt's own list views, selects a neighbour when the selected item goes.
+class NeighbourSelectingList : public MemoryList
+{
+public:
+    void removeItem(int position) override
+    {
+        const bool wasSelected = selectionIndex() == position;
+        MemoryList::removeItem(position);
+        if (wasSelected && count() > 0)
+            setSelectionIndex(std::min(position, count() - 1));
+    }
+};
+
+// A window without a window: the five controls a round lives in, wired to the logic.
+struct Round
+{
+    explicit Round(std::unique_ptr<MemoryList> greekList = std::make_unique<MemoryList>())
+        : greek(std::move(greekList))
+    {
+        greek->onClick = [this] {
+            click(0);
+        };
+        roman.onClick = [this] {
+            click(1);
+        };
+        quiz.Form_Load();
+    }
+    void click(qint16 index)
+    {
+        ++clicks;
+        quiz.List1_Click(index);
+    }
+    // A user's pick: selects the named item in whichever list holds it.
+    void pick(const QString &name)
+    {
+        MemoryList &list = greek->items().contains(name) ? *greek : roman;
+        list.setSelectionIndex(int(list.items().indexOf(name)));
+    }
+    int judgements() const { return right.text().toInt() + wrong.text().toInt(); }
+
+    std::unique_ptr<MemoryList> greek;
+    MemoryList roman;
+    MemoryField message{intro}, right{u"0"_s}, wrong{u"0"_s};
+    Quiz quiz{{{greek.get(), &roman}, &message, {&right, &wrong}}};
+    int clicks = 0;
+};
+
+QString rightVerdict(int row)
+{
+    return u"Вярно: "_s + u" гръцки: "_s + PantheonTable::greekName(row) + u" и римски: "_s
+           + PantheonTable::romanName(row) + u"\r\n"_s + u" област: "_s
+           + PantheonTable::domain(row);
+}
+
+} // namespace
+
+class TestQuiz : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startState();
+    void judge_data();
+    void judge();
+    void strandedPartnersAreWrong();
+    void reselectingOneListJudgesNothing();
+    void nestedClicksNeverJudge();
+    void neighbourSelectingListWouldBeCaught();
+    void fullRound_data();
+    void fullRound();
+    void clear_data();
+    void clear();
+    void badInput();
+    void counterAtItsLimitStays();
+};
+
+void TestQuiz::startState()
+{
+    Round round;
+    QCOMPARE(round.greek->items(), greekOrder);
+    QCOMPARE(round.roman.items(), romanOrder);
+    QCOMPARE(round.greek->selectionIndex(), -1);
+    QCOMPARE(round.roman.selectionIndex(), -1);
+    QCOMPARE(round.right.text(), u"0"_s);
+    QCOMPARE(round.wrong.text(), u"0"_s);
+    QCOMPARE(round.message.text(), intro);
+}
+
+void TestQuiz::judge_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("greek");
+    QTest::addColumn<QString>("roman");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("right");
+    QTest::addColumn<QString>("wrong");
+
+    const QString zeus = u"Зевс"_s, jupiter = u"Юпитер"_s, neptune = u"Нептун"_s;
+    const QString rightText
+            = u"Вярно:  гръцки: Зевс и римски: Юпитер\r\n област: цар на боговете"_s;
+    const QString wrongText = u"Грешно Зевс грешна релация с Нептун\r\n"_s;
+    QTest::newRow("right, Greek first")
+            << zeus << jupiter << zeus << jupiter << rightText << u"1"_s << u"0"_s;
+    QTest::newRow("right, Roman first")
+            << jupiter << zeus << zeus << jupiter << rightText << u"1"_s << u"0"_s;
+    QTest::newRow("wrong, Greek first")
+            << zeus << neptune << zeus << neptune << wrongText << u"0"_s << u"1"_s;
+    QTest::newRow("wrong, Roman first")
+            << neptune << zeus << zeus << neptune << wrongText << u"0"_s << u"1"_s;
+    // Eros and Aphrodite share "love": the domain comes from the Greek name's row.
+    QTest::newRow("Eros keeps his own domain") << u"Ерос"_s << u"Амур"_s << u"Ерос"_s << u"Амур"_s
+                                               << rightVerdict(12) << u"1"_s << u"0"_s;
+    QTest::newRow("Aphrodite keeps hers") << u"Венера"_s << u"Афродита"_s << u"Афродита"_s
+                                          << u"Венера"_s << rightVerdict(4) << u"1"_s << u"0"_s;
+}
+
+void TestQuiz::judge()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(QString, greek);
+    QFETCH(QString, roman);
+    Round round;
+    round.pick(first);
+    QCOMPARE(round.message.text(), intro);
+    round.pick(second);
+
+    QTEST(round.message.text(), "message");
+    QTEST(round.right.text(), "right");
+    QTEST(round.wrong.text(), "wrong");
+    QCOMPARE(round.greek->count(), 15);
+    QCOMPARE(round.roman.count(), 15);
+    QVERIFY(!round.greek->items().contains(greek));
+    QVERIFY(!round.roman.items().contains(roman));
+    QCOMPARE(round.greek->selectionIndex(), -1);
+    QCOMPARE(round.roman.selectionIndex(), -1);
+}
+
+// A wrong pair strands both true partners: they can only be judged wrong afterwards.
+void TestQuiz::strandedPartnersAreWrong()
+{
+    Round round;
+    round.pick(u"Зевс"_s);
+    round.pick(u"Нептун"_s);
+    QVERIFY(round.greek->items().contains(u"Посейдон"_s));
+    QVERIFY(round.roman.items().contains(u"Юпитер"_s));
+    round.pick(u"Посейдон"_s);
+    round.pick(u"Юпитер"_s);
+    QCOMPARE(round.message.text(), u"Грешно Посейдон грешна релация с Юпитер\r\n"_s);
+    QCOMPARE(round.right.text(), u"0"_s);
+    QCOMPARE(round.wrong.text(), u"2"_s);
+}
+
+void TestQuiz::reselectingOneListJudgesNothing()
+{
+    Round round;
+    round.pick(u"Зевс"_s);
+    round.pick(u"Хера"_s);
+    QCOMPARE(round.greek->selectionIndex(), greekOrder.indexOf(u"Хера"_s));
+    QCOMPARE(round.judgements(), 0);
+    QCOMPARE(round.greek->count(), 16);
+    QCOMPARE(round.message.text(), intro);
+    round.pick(u"Юнона"_s); // the latest pick in each list is the pair
+    QCOMPARE(round.right.text(), u"1"_s);
+}
+
+// The judgement's own removals raise clicks while it runs; none of them may judge again.
+void TestQuiz::nestedClicksNeverJudge()
+{
+    Round round;
+    round.pick(u"Атина"_s);
+    round.pick(u"Минерва"_s);
+    QCOMPARE(round.clicks, 4); // two picks, two removals of a selected item
+    QCOMPARE(round.judgements(), 1);
+}
+
+// The check above would fail with a list that selects a neighbour on removal: the nested
+// click then finds both lists selected and judges a pair nobody chose.
+void TestQuiz::neighbourSelectingListWouldBeCaught()
+{
+    Round round(std::make_unique<NeighbourSelectingList>());
+    round.pick(u"Атина"_s);
+    round.pick(u"Минерва"_s);
+    QVERIFY(round.judgements() > 1);
+}
+
+void TestQuiz::fullRound_data()
+{
+    QTest::addColumn<int>("shift"); // pair row i's Greek name with row i + shift's Roman name
+    QTest::addColumn<QString>("right");
+    QTest::addColumn<QString>("wrong");
+
+    QTest::newRow("all right") << 0 << u"16"_s << u"0"_s;
+    QTest::newRow("all wrong") << 1 << u"0"_s << u"16"_s;
+}
+
+void TestQuiz::fullRound()
+{
+    QFETCH(int, shift);
+    Round round;
+    const int rows = PantheonTable::count();
+    for (int row = 0; row < rows; ++row) {
+        round.pick(PantheonTable::romanName((row + shift) % rows));
+        round.pick(PantheonTable::greekName(row));
+        QCOMPARE(round.judgements(), row + 1);
+    }
+    QTEST(round.right.text(), "right");
+    QTEST(round.wrong.text(), "wrong");
+    QCOMPARE(round.greek->count(), 0);
+    QCOMPARE(round.roman.count(), 0);
+
+    const QString last = round.message.text();
+    round.greek->setSelectionIndex(0); // a click into an empty list
+    round.quiz.List1_Click(0);
+    QCOMPARE(round.judgements(), rows);
+    QCOMPARE(round.message.text(), last);
+}
+
+void TestQuiz::clear_data()
+{
+    QTest::addColumn<int>("judged");   // pairs judged before the clear
+    QTest::addColumn<bool>("pending"); // one list still holds a selection
+
+    QTest::newRow("fresh") << 0 << false;
+    QTest::newRow("mid-round") << 7 << false;
+    QTest::newRow("mid-round, one picked") << 7 << true;
+    QTest::newRow("exhausted") << 16 << false;
+}
+
+void TestQuiz::clear()
+{
+    QFETCH(int, judged);
+    QFETCH(bool, pending);
+    Round round;
+    for (int row = 0; row < judged; ++row) {
+        round.pick(PantheonTable::greekName(row));
+        round.pick(PantheonTable::romanName(row));
+    }
+    if (pending)
+        round.pick(round.greek->itemText(0));
+    QCOMPARE(round.right.text(), QString::number(judged));
+
+    for (int press = 0; press < 2; ++press) { // a second press changes nothing further
+        round.quiz.Command1_Click(0);
+        QCOMPARE(round.greek->items(), greekOrder);
+        QCOMPARE(round.roman.items(), romanOrder);
+        QCOMPARE(round.greek->selectionIndex(), -1);
+        QCOMPARE(round.roman.selectionIndex(), -1);
+        QCOMPARE(round.right.text(), u"0"_s);
+        QCOMPARE(round.wrong.text(), u"0"_s);
+        QCOMPARE(round.message.text(), QString());
+    }
+    round.pick(u"Хадес"_s);
+    round.pick(u"Плутон"_s);
+    QCOMPARE(round.message.text(), rightVerdict(0));
+}
+
+void TestQuiz::badInput()
+{
+    Round round;
+    round.pick(u"Зевс"_s);
+    round.quiz.Command1_Click(1);
+    round.quiz.Command1_Click(-1);
+    QCOMPARE(round.message.text(), intro); // only button 0 clears
+    QCOMPARE(round.greek->selectionIndex(), 6);
+
+    for (const qint16 index : {qint16(-1), qint16(4), qint16(32767)})
+        round.quiz.List1_Click(index);
+    round.roman.setSelectionIndex(16); // past the end: no selection, no judgement
+    round.roman.setSelectionIndex(-7);
+    QCOMPARE(round.roman.selectionIndex(), -1);
+    QCOMPARE(round.judgements(), 0);
+    QCOMPARE(round.message.text(), intro);
+}
+
+// Nothing in play can push a counter to its limit; if its text ever got there, the
+// counter stays rather than the program ending.
+void TestQuiz::counterAtItsLimitStays()
+{
+    Round round;
+    round.right.setText(u"32767"_s);
+    round.pick(u"Зевс"_s);
+    round.pick(u"Юпитер"_s);
+    QCOMPARE(round.right.text(), u"32767"_s);
+    QCOMPARE(round.message.text(), rightVerdict(1));
+    QCOMPARE(round.greek->count(), 15);
+}
+
+QTEST_APPLESS_MAIN(TestQuiz)
+#include "tst_quiz.moc"

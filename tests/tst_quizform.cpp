@@ -1,0 +1,600 @@
+#include "application.h"
+#include "formdefinition.h"
+#include "listbox.h"
+#include "quizform.h"
+#include "textfield.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QStringList greekOrder = {u"Арес"_s,
+                                u"Артемида"_s,
+                                u"Атина"_s,
+                                u"Афродита"_s,
+                                u"Деметра"_s,
+                                u"Ерос"_s,
+                                u"Зевс"_s,
+                                u"Нике"_s,
+                                u"Персефона"_s,
+                                u"Посейдон"_s,
+                                u"Танатос"_s,
+                                u"Хадес"_s,
+                                u"Хера"_s,
+                                u"Хермес"_s,
+                                u"Хестия"_s,
+                                u"Хефест"_s};
+const QStringList romanOrder = {u"Амур"_s,
+                                u"Венера"_s,
+                                u"Веста"_s,
+                                u"Виктория"_s,
+                                u"Вулкан"_s,
+                                u"Диана"_s,
+                                u"Марс"_s,
+                                u"Меркурий"_s,
+                                u"Минерва"_s,
+                                u"Нептун"_s,
+                                u"Оркус"_s,
+                                u"Плутон"_s,
+                                u"Прозерпина"_s,
+                                u"Церера"_s,
+                                u"Юнона"_s,
+                                u"Юпитер"_s};
+const QString zeusRight = u"Вярно:  гръцки: Зевс и римски: Юпитер\r\n област: цар на боговете"_s;
+const QString zeusWrong = u"Грешно Зевс грешна релация с Нептун\r\n"_s;
+
+QStringList itemsOf(const QListWidget *list)
+{
+    QStringList items;
+    for (int row = 0; row < list->count(); ++row)
+        items << list->item(row)->text();
+    return items;
+}
+
+// Key presses that carry any text, Cyrillic included, as a keyboard layout would send them.
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+} // namespace
+
+class TestQuizForm : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void startState();
+    void tabOrder();
+    void mousePairs_data();
+    void mousePairs();
+    void pressThenDragOrReleaseElsewhere_data();
+    void pressThenDragOrReleaseElsewhere();
+    void doubleClickPicksOnce();
+    void clickOnEmptySpaceKeepsTheSelection();
+    void keysMoveWithoutPicking_data();
+    void keysMoveWithoutPicking();
+    void typeAheadMovesWithoutPicking();
+    void clearButton_data();
+    void clearButton();
+    void readOnlyFields_data();
+    void readOnlyFields();
+    void contextMenuIsBulgarian();
+    void geometry();
+    void fixedSize();
+    void noTextClipped();
+    void coloursAndFont();
+    void accessibleNames();
+    void verdictReachesAssistiveTechnology();
+
+private:
+    ListBox *list(int index) const;
+    QWidget *control(const QString &name) const;
+    QRect itemRect(ListBox *list, const QString &name) const;
+    void click(const QString &name);
+    void playRound(int pairs);
+
+    std::unique_ptr<QuizForm> m_form;
+};
+
+void TestQuizForm::initTestCase()
+{
+    setUpApplication(*qobject_cast<QApplication *>(QCoreApplication::instance()));
+}
+
+void TestQuizForm::init()
+{
+    m_form = std::make_unique<QuizForm>();
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+}
+
+void TestQuizForm::cleanup()
+{
+    m_form.reset();
+}
+
+ListBox *TestQuizForm::list(int index) const
+{
+    return m_form->findChild<ListBox *>(u"List1_%1"_s.arg(index));
+}
+
+QWidget *TestQuizForm::control(const QString &name) const
+{
+    return m_form->findChild<QWidget *>(name);
+}
+
+QRect TestQuizForm::itemRect(ListBox *list, const QString &name) const
+{
+    const QList<QListWidgetItem *> found = list->findItems(name, Qt::MatchExactly);
+    if (found.isEmpty())
+        return {};
+    list->scrollToItem(found.first());
+    return list->visualItemRect(found.first());
+}
+
+// A real left click on the named item, in whichever list holds it.
+void TestQuizForm::click(const QString &name)
+{
+    ListBox *target = list(0)->findItems(name, Qt::MatchExactly).isEmpty() ? list(1) : list(0);
+    const QRect rect = itemRect(target, name);
+    QVERIFY2(rect.isValid(), qPrintable(name));
+    QTest::mouseClick(target->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+void TestQuizForm::playRound(int pairs)
+{
+    for (int row = 0; row < pairs; ++row) {
+        click(list(0)->item(0)->text());
+        click(list(1)->item(0)->text());
+    }
+}
+
+void TestQuizForm::startState()
+{
+    QCOMPARE(itemsOf(list(0)), greekOrder);
+    QCOMPARE(itemsOf(list(1)), romanOrder);
+    QCOMPARE(list(0)->selectionIndex(), -1);
+    QCOMPARE(list(1)->selectionIndex(), -1);
+    QCOMPARE(m_form->text2(0).text(), u"0"_s);
+    QCOMPARE(m_form->text2(1).text(), u"0"_s);
+    QCOMPARE(m_form->text1().text(), FormDefinition::introduction().toString());
+    QCOMPARE(QApplication::focusWidget(), control(u"Text1_0"_s));
+    QCOMPARE(m_form->windowTitle(), u"www.example.org ЗУН - митология"_s);
+}
+
+// Tab walks the six focusable controls in their order and wraps; labels never take focus.
+void TestQuizForm::tabOrder()
+{
+    const QStringList expected = {
+            u"List1_0"_s, u"List1_1"_s, u"Command1_0"_s, u"Text2_0"_s, u"Text2_1"_s, u"Text1_0"_s};
+    QStringList visited;
+    for (int press = 0; press < expected.size(); ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited, expected);
+}
+
+void TestQuizForm::mousePairs_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("right");
+    QTest::addColumn<QString>("wrong");
+
+    QTest::newRow("right, Greek first")
+            << u"Зевс"_s << u"Юпитер"_s << zeusRight << u"1"_s << u"0"_s;
+    QTest::newRow("right, Roman first")
+            << u"Юпитер"_s << u"Зевс"_s << zeusRight << u"1"_s << u"0"_s;
+    QTest::newRow("wrong, Greek first")
+            << u"Зевс"_s << u"Нептун"_s << zeusWrong << u"0"_s << u"1"_s;
+    QTest::newRow("wrong, Roman first")
+            << u"Нептун"_s << u"Зевс"_s << zeusWrong << u"0"_s << u"1"_s;
+}
+
+void TestQuizForm::mousePairs()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    click(first);
+    QCOMPARE(m_form->text1().text(), FormDefinition::introduction().toString());
+    click(second);
+
+    QTEST(m_form->text1().text(), "message");
+    QTEST(m_form->text2(0).text(), "right");
+    QTEST(m_form->text2(1).text(), "wrong");
+    QTEST(qobject_cast<QLineEdit *>(control(u"Text2_0"_s))->text(), "right");
+    QCOMPARE(list(0)->count(), 15);
+    QCOMPARE(list(1)->count(), 15);
+    QVERIFY(!itemsOf(list(0)).contains(u"Зевс"_s));
+    QVERIFY(!itemsOf(list(1)).contains(second == u"Зевс"_s ? first : second));
+    QCOMPARE(list(0)->selectionIndex(), -1);
+    QCOMPARE(list(1)->selectionIndex(), -1);
+    // What the field shows is the verdict, its CR LF shown as a line break.
+    const QString shown = qobject_cast<QPlainTextEdit *>(control(u"Text1_0"_s))->toPlainText();
+    QCOMPARE(shown, m_form->text1().text().replace(u"\r\n"_s, u"\n"_s));
+}
+
+// The press judges and removes the item under the pointer; whatever the pointer then
+// touches, held or released, must stay unpicked.
+void TestQuizForm::pressThenDragOrReleaseElsewhere_data()
+{
+    QTest::addColumn<int>("dragRows"); // rows the pointer travels down before release
+
+    QTest::newRow("release in place") << 0;
+    QTest::newRow("drag one row") << 1;
+    QTest::newRow("drag three rows") << 3;
+}
+
+void TestQuizForm::pressThenDragOrReleaseElsewhere()
+{
+    QFETCH(int, dragRows);
+    click(u"Венера"_s);
+    ListBox *greek = list(0);
+    const QRect rect = itemRect(greek, u"Афродита"_s);
+    QTest::mousePress(greek->viewport(), Qt::LeftButton, {}, rect.center());
+    QCOMPARE(m_form->text2(0).text(), u"1"_s);
+    QPoint pos = rect.center();
+    for (int row = 0; row < dragRows; ++row) {
+        pos.ry() += rect.height();
+        QMouseEvent move(QEvent::MouseMove,
+                         pos,
+                         greek->viewport()->mapToGlobal(pos),
+                         Qt::NoButton,
+                         Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(greek->viewport(), &move);
+    }
+    QTest::mouseRelease(greek->viewport(), Qt::LeftButton, {}, pos);
+
+    QCOMPARE(greek->selectionIndex(), -1);
+    QCOMPARE(list(1)->selectionIndex(), -1);
+    QCOMPARE(m_form->text2(0).text(), u"1"_s);
+    QCOMPARE(m_form->text2(1).text(), u"0"_s);
+}
+
+void TestQuizForm::doubleClickPicksOnce()
+{
+    click(u"Хера"_s);
+    ListBox *roman = list(1);
+    // Through the window, so that Qt itself pairs the two presses into a double click.
+    const QPoint pos = roman->viewport()->mapTo(m_form.get(), itemRect(roman, u"Юнона"_s).center());
+    QTest::mouseDClick(m_form->windowHandle(), Qt::LeftButton, {}, pos);
+    QCOMPARE(m_form->text2(0).text(), u"1"_s);
+    QCOMPARE(roman->selectionIndex(), -1); // not the name that slid under the pointer
+    QCOMPARE(roman->count(), 15);
+}
+
+void TestQuizForm::clickOnEmptySpaceKeepsTheSelection()
+{
+    playRound(12); // four names left: the lower part of each list is empty
+    ListBox *greek = list(0);
+    click(greek->item(1)->text());
+    QTest::mouseClick(greek->viewport(), Qt::LeftButton, {}, {20, greek->viewport()->height() - 3});
+    QCOMPARE(greek->selectionIndex(), 1);
+    QCOMPARE(m_form->text2(0).text().toInt() + m_form->text2(1).text().toInt(), 12);
+}
+
+void TestQuizForm::keysMoveWithoutPicking_data()
+{
+    QTest::addColumn<int>("pickKey");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+
+    QTest::newRow("Space") << int(Qt::Key_Space) << Qt::KeyboardModifiers();
+    QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers();
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter)
+                                  << Qt::KeyboardModifiers(Qt::KeypadModifier);
+}
+
+void TestQuizForm::keysMoveWithoutPicking()
+{
+    QFETCH(int, pickKey);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    const auto pick = [&](QWidget *w) {
+        QTest::keyClick(w, Qt::Key(pickKey), modifiers);
+    };
+    ListBox *greek = list(0);
+    ListBox *roman = list(1);
+    greek->setFocus();
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_End, Qt::Key_Home})
+        QTest::keyClick(greek, key);
+    for (int press = 0; press < 6; ++press) // to "Зевс"
+        QTest::keyClick(greek, Qt::Key_Down);
+    QCOMPARE(greek->selectionIndex(), -1);
+    QCOMPARE(greek->currentItem()->text(), u"Зевс"_s);
+    pick(greek);
+    QCOMPARE(greek->selectionIndex(), 6);
+
+    roman->setFocus();
+    for (const Qt::Key key :
+         {Qt::Key_PageDown, Qt::Key_End, Qt::Key_Up, Qt::Key_PageUp, Qt::Key_Home, Qt::Key_Down})
+        QTest::keyClick(roman, key);
+    QCOMPARE(roman->selectionIndex(), -1);
+    QCOMPARE(m_form->text1().text(), FormDefinition::introduction().toString());
+    QTest::keyClick(roman, Qt::Key_End);
+    QCOMPARE(roman->currentItem()->text(), u"Юпитер"_s);
+    pick(roman);
+
+    QCOMPARE(m_form->text1().text(), zeusRight);
+    QCOMPARE(greek->selectionIndex(), -1);
+    QCOMPARE(roman->selectionIndex(), -1);
+    // The keyboard user keeps a place in the list to go on from, unpicked.
+    QVERIFY(roman->currentItem());
+    QCOMPARE(roman->currentItem()->text(), u"Юнона"_s);
+    QTest::keyClick(roman, Qt::Key_Up);
+    QCOMPARE(roman->selectionIndex(), -1);
+}
+
+void TestQuizForm::typeAheadMovesWithoutPicking()
+{
+    click(u"Посейдон"_s);
+    ListBox *roman = list(1);
+    roman->setFocus();
+    typeText(roman, u"Не"_s);
+    QCOMPARE(roman->currentItem()->text(), u"Нептун"_s);
+    QCOMPARE(roman->selectionIndex(), -1);
+    QCOMPARE(m_form->text2(0).text(), u"0"_s);
+    QTest::keyClick(roman, Qt::Key_Space);
+    QCOMPARE(m_form->text2(0).text(), u"1"_s);
+}
+
+void TestQuizForm::clearButton_data()
+{
+    QTest::addColumn<int>("pairs");
+    QTest::addColumn<bool>("byKeyboard");
+
+    QTest::newRow("mid-round, mouse") << 5 << false;
+    QTest::newRow("mid-round, keyboard") << 5 << true;
+    QTest::newRow("end of round, mouse") << 16 << false;
+    QTest::newRow("end of round, keyboard") << 16 << true;
+}
+
+void TestQuizForm::clearButton()
+{
+    QFETCH(int, pairs);
+    QFETCH(bool, byKeyboard);
+    playRound(pairs);
+    if (list(0)->count() > 0)
+        click(list(0)->item(0)->text()); // a pick left pending
+    QCOMPARE(list(0)->count(), 16 - pairs);
+
+    QWidget *button = control(u"Command1_0"_s);
+    if (byKeyboard) {
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Space);
+    } else {
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QCOMPARE(itemsOf(list(0)), greekOrder);
+    QCOMPARE(itemsOf(list(1)), romanOrder);
+    QCOMPARE(list(0)->selectionIndex(), -1);
+    QCOMPARE(m_form->text2(0).text(), u"0"_s);
+    QCOMPARE(m_form->text2(1).text(), u"0"_s);
+    QCOMPARE(m_form->text1().text(), QString());
+    click(u"Зевс"_s);
+    click(u"Юпитер"_s);
+    QCOMPARE(m_form->text1().text(), zeusRight);
+}
+
+void TestQuizForm::readOnlyFields_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("edit");
+
+    for (const QString &field : {u"Text1_0"_s, u"Text2_0"_s, u"Text2_1"_s}) {
+        for (const QString &edit :
+             {u"type"_s, u"paste"_s, u"cut"_s, u"delete"_s, u"backspace"_s, u"undo"_s, u"drop"_s})
+            QTest::addRow("%s %s", qPrintable(field), qPrintable(edit)) << field << edit;
+    }
+}
+
+void TestQuizForm::readOnlyFields()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, edit);
+    click(u"Зевс"_s);
+    click(u"Нептун"_s); // the fields now hold what the program wrote
+    QWidget *widget = control(field);
+    auto *line = qobject_cast<QLineEdit *>(widget);
+    auto *memo = qobject_cast<QPlainTextEdit *>(widget);
+    const auto shown = [&] {
+        return line ? line->text() : memo->toPlainText();
+    };
+    const QString before = shown();
+    widget->setFocus();
+    QApplication::clipboard()->setText(u"Арес"_s);
+
+    if (edit == u"type"_s) {
+        typeText(widget, u"9ф"_s);
+    } else if (edit == u"paste"_s) {
+        QTest::keyClick(widget, Qt::Key_V, Qt::ControlModifier);
+    } else if (edit == u"cut"_s) {
+        QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(widget, Qt::Key_X, Qt::ControlModifier);
+    } else if (edit == u"delete"_s || edit == u"backspace"_s) {
+        QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(widget, edit == u"delete"_s ? Qt::Key_Delete : Qt::Key_Backspace);
+    } else if (edit == u"undo"_s) {
+        QTest::keyClick(widget, Qt::Key_Z, Qt::ControlModifier);
+    } else {
+        QWidget *target = memo ? memo->viewport() : widget;
+        QMimeData data;
+        data.setText(u"Арес"_s);
+        const QPoint at = target->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &enter);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &drop);
+    }
+    QCOMPARE(shown(), before);
+    QCOMPARE(m_form->text1().text(), zeusWrong);
+    QCOMPARE(m_form->text2(1).text(), u"1"_s);
+    if (edit == u"cut"_s)
+        QCOMPARE(QApplication::clipboard()->text(), u"Арес"_s);
+}
+
+void TestQuizForm::contextMenuIsBulgarian()
+{
+    for (const QString &field : {u"Text1_0"_s, u"Text2_0"_s}) {
+        QWidget *widget = control(field);
+        std::unique_ptr<QMenu> menu(
+                qobject_cast<QLineEdit *>(widget)
+                        ? qobject_cast<QLineEdit *>(widget)->createStandardContextMenu()
+                        : qobject_cast<QPlainTextEdit *>(widget)->createStandardContextMenu());
+        QStringList texts;
+        for (const QAction *action : menu->actions()) {
+            if (!action->isSeparator())
+                texts << action->text();
+        }
+        QVERIFY2(!texts.isEmpty(), qPrintable(field));
+        for (const QString &text : texts) {
+            const bool cyrillic = std::any_of(text.begin(), text.end(), [](QChar c) {
+                return c.script() == QChar::Script_Cyrillic;
+            });
+            QVERIFY2(cyrillic, qPrintable(field + u": "_s + text));
+        }
+    }
+}
+
+// At 96 dpi a twip is 1/15 pixel, and every place in the definition divides evenly.
+void TestQuizForm::geometry()
+{
+    if (m_form->logicalDpiX() != 96)
+        QSKIP("the exact figures hold at 96 dpi");
+    QCOMPARE(m_form->size(), QSize(427, 360));
+    for (const FormDefinition::Control &c : FormDefinition::controls()) {
+        const QString name = c.array.toString() + u'_' + QString::number(c.index);
+        const QRect expected(c.twips.left() / 15,
+                             c.twips.top() / 15,
+                             c.twips.width() / 15,
+                             c.twips.height() / 15);
+        QCOMPARE(control(name)->geometry(), expected);
+    }
+}
+
+void TestQuizForm::fixedSize()
+{
+    const QSize size = m_form->size();
+    QCOMPARE(m_form->minimumSize(), size);
+    QCOMPARE(m_form->maximumSize(), size);
+    m_form->resize(size * 2);
+    QCOMPARE(m_form->size(), size);
+    const Qt::WindowFlags flags = m_form->windowFlags();
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+}
+
+// Run again by CTest at scale factors 1.5 and 2.
+void TestQuizForm::noTextClipped()
+{
+    const auto fits = [](const QWidget *widget, const QRect &room, const QString &text) {
+        const QFontMetrics metrics(widget->font(), widget);
+        return metrics.horizontalAdvance(text) <= room.width() && metrics.height() <= room.height();
+    };
+    for (const QLabel *label : m_form->findChildren<QLabel *>())
+        QVERIFY2(fits(label, label->contentsRect(), label->text()), qPrintable(label->text()));
+    for (const QString &name : {u"Text2_0"_s, u"Text2_1"_s}) {
+        QWidget *counter = control(name); // a round's counts have at most two digits
+        QVERIFY2(fits(counter, counter->contentsRect().adjusted(2, 1, -2, -1), u"16"_s),
+                 qPrintable(name));
+    }
+    auto *button = qobject_cast<QPushButton *>(control(u"Command1_0"_s));
+    QVERIFY(fits(button, button->rect().adjusted(4, 2, -4, -2), button->text()));
+    for (int index = 0; index < 2; ++index) {
+        ListBox *names = list(index);
+        for (int row = 0; row < names->count(); ++row) {
+            const QRect rect = names->visualItemRect(names->item(row));
+            const QString text = names->item(row)->text();
+            QVERIFY2(fits(names, rect, text), qPrintable(text));
+            QVERIFY2(rect.right() < names->viewport()->width(), qPrintable(text));
+        }
+    }
+}
+
+void TestQuizForm::coloursAndFont()
+{
+    const QImage image = m_form->grab().toImage();
+    const qreal scale = image.devicePixelRatio();
+    const auto colourAt = [&](QPoint p) {
+        return QColor(image.pixel(p * scale));
+    };
+    QCOMPARE(colourAt({2, 2}), FormDefinition::windowColour);
+    const QRect title = control(u"Label1_0"_s)->geometry();
+    QCOMPARE(colourAt(title.topLeft() + QPoint(3, 3)), FormDefinition::labelColour);
+    const QRect button = control(u"Command1_0"_s)->geometry();
+    QCOMPARE(colourAt({button.left() + 6, button.center().y()}), FormDefinition::buttonColour);
+
+    const QFont font = control(u"List1_0"_s)->font();
+    QCOMPARE(font.pointSize(), 12);
+    QCOMPARE(font.weight(), QFont::Normal);
+    QCOMPARE(QFontInfo(font).family(), u"Liberation Serif"_s);
+}
+
+void TestQuizForm::accessibleNames()
+{
+    const QList<std::pair<QString, QString>> expected = {{u"List1_0"_s, u"Гръцки богове"_s},
+                                                         {u"List1_1"_s, u"Римски богове"_s},
+                                                         {u"Text2_0"_s, u"Верни отговори"_s},
+                                                         {u"Text2_1"_s, u"Грешни отговори"_s},
+                                                         {u"Text1_0"_s, u"Съобщение"_s},
+                                                         {u"Command1_0"_s, u"Чисти"_s}};
+    for (const auto &[name, accessibleName] : expected) {
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control(name));
+        QVERIFY(iface);
+        QCOMPARE(iface->text(QAccessible::Name), accessibleName);
+    }
+    QAccessibleInterface *greek = QAccessible::queryAccessibleInterface(list(0));
+    QCOMPARE(greek->role(), QAccessible::List);
+    QCOMPARE(greek->childCount(), 16);
+    for (int row = 0; row < 16; ++row)
+        QCOMPARE(greek->child(row)->text(QAccessible::Name), greekOrder.at(row));
+}
+
+// Qt tells the bridge of every description change, and Orca speaks a changed description
+// of the focused object: the verdict goes there, and the focus stays in the list.
+void TestQuizForm::verdictReachesAssistiveTechnology()
+{
+    ListBox *roman = list(1);
+    click(u"Зевс"_s);
+    roman->setFocus();
+    QTest::keyClick(roman, Qt::Key_End);
+    QTest::keyClick(roman, Qt::Key_Space);
+
+    QCOMPARE(QApplication::focusWidget(), roman);
+    QCOMPARE(roman->accessibleDescription(),
+             u"Вярно: гръцки: Зевс и римски: Юпитер област: цар на боговете. Верни: 1, "
+             "грешни: 0."_s);
+    const QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(roman);
+    QCOMPARE(iface->text(QAccessible::Description), roman->accessibleDescription());
+
+    QTest::mouseClick(control(u"Command1_0"_s), Qt::LeftButton);
+    QCOMPARE(roman->accessibleDescription(), FormDefinition::controls()[4].accessibleDescription);
+}
+
+QTEST_MAIN(TestQuizForm)
+#include "tst_quizform.moc"

@@ -1,0 +1,156 @@
+#include "listbox.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace {
+
+bool isPickKey(const QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Select:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Keys move the current item without picking it, so it must be plain to see.
+class CurrentItemDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter,
+               const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        if (!option.state.testFlag(QStyle::State_HasFocus))
+            return;
+        painter->save();
+        painter->setPen(QPen(option.palette.color(QPalette::Highlight).darker(130), 2));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
+        painter->restore();
+    }
+};
+
+} // namespace
+
+ListBox::ListBox(QWidget *parent)
+    : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSortingEnabled(true);
+    setUniformItemSizes(true);
+    setItemDelegate(new CurrentItemDelegate(this));
+    connect(this, &QListWidget::itemSelectionChanged, this, &ListBox::noteSelection);
+}
+
+void ListBox::clear()
+{
+    // Clearing the model drops a selection silently; the contract wants it heard.
+    setSelectionIndex(ListControl::NoSelection);
+    QListWidget::clear();
+}
+
+void ListBox::addItem(const QString &text)
+{
+    QListWidget::addItem(text);
+}
+
+int ListBox::count() const
+{
+    return QListWidget::count();
+}
+
+QString ListBox::itemText(int position) const
+{
+    return contains(position) ? item(position)->text() : QString();
+}
+
+int ListBox::selectionIndex() const
+{
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? ListControl::NoSelection : rows.first().row();
+}
+
+void ListBox::setSelectionIndex(int position)
+{
+    if (position == ListControl::NoSelection)
+        selectionModel()->clearSelection();
+    else if (contains(position))
+        selectionModel()->select(model()->index(position, 0), QItemSelectionModel::ClearAndSelect);
+}
+
+void ListBox::removeItem(int position)
+{
+    if (!contains(position))
+        return;
+    // Dropped first, the selection is heard before its item is deleted. Qt then moves the
+    // current item to a neighbour through selectionCommand(), which keeps it unpicked.
+    if (selectionIndex() == position)
+        setSelectionIndex(ListControl::NoSelection);
+    delete takeItem(position);
+}
+
+QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex &index,
+                                                              const QEvent *event) const
+{
+    if (!event || !index.isValid())
+        return QItemSelectionModel::NoUpdate; // the program moving the current item
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        return QItemSelectionModel::ClearAndSelect;
+    case QEvent::KeyPress:
+        return isPickKey(static_cast<const QKeyEvent *>(event))
+                       ? QItemSelectionModel::ClearAndSelect
+                       : QItemSelectionModel::NoUpdate;
+    default:
+        // Moves and releases never select: after a pick has removed the item under the
+        // pointer, whatever slides under it must stay unpicked.
+        return QItemSelectionModel::NoUpdate;
+    }
+}
+
+void ListBox::keyPressEvent(QKeyEvent *event)
+{
+    // Enter only activates in an item view; here it picks, as Space does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        const QModelIndex current = currentIndex();
+        if (current.isValid())
+            selectionModel()->select(current, selectionCommand(current, event));
+        event->accept();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+// Qt delivers the second press of a double click as this event alone, and an item view
+// would pick with it whatever the first press's judgement moved under the pointer.
+void ListBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
+bool ListBox::contains(int position) const
+{
+    return position >= 0 && position < count();
+}
+
+// Qt also reports a selection that only moved because an item was added or removed above it;
+// only a change of the picked item counts.
+void ListBox::noteSelection()
+{
+    QListWidgetItem *picked = selectedItems().value(0);
+    if (picked == m_picked)
+        return;
+    m_picked = picked;
+    Q_EMIT selectionIndexChanged();
+}

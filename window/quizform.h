@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class ListBox;
+class Quiz;
+class QPushButton;
+class TextBox;
+class TextField;
+
+namespace FormDefinition {
+struct Control;
+}
+
+// The quiz's only window: built from its definition, it plugs its list boxes and fields into
+// the round logic and routes the load, list-click and button-click events to it.
+class QuizForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit QuizForm(QWidget *parent = nullptr);
+    ~QuizForm() override;
+
+    // The fields' texts exactly as the quiz wrote them.
+    const TextField &text1() const;
+    const TextField &text2(int index) const;
+
+private:
+    QWidget *createControl(const FormDefinition::Control &control);
+    QWidget *createListBox(int index);
+    QWidget *createCounterBox(int index);
+    QWidget *createMessageBox();
+    QWidget *createButton(const FormDefinition::Control &control);
+    void List1_Click(qint16 index);
+    void Command1_Click(qint16 index);
+    void describeLists(const QString &description);
+
+    std::array<ListBox *, 2> m_list1{};
+    std::unique_ptr<TextBox> m_text1;
+    std::array<std::unique_ptr<TextBox>, 2> m_text2;
+    std::unique_ptr<Quiz> m_quiz;
+};

@@ -106,6 +106,7 @@ private Q_SLOTS:
     void fixedSize();
     void noTextClipped();
     void coloursAndFont();
+    void iconMatchesTheInstalledOne();
     void accessibleNames();
     void verdictReachesAssistiveTechnology();
 
@@ -553,6 +554,16 @@ void TestQuizForm::coloursAndFont()
     QCOMPARE(font.pointSize(), 12);
     QCOMPARE(font.weight(), QFont::Normal);
     QCOMPARE(QFontInfo(font).family(), u"Liberation Serif"_s);
+}
+
+// The window's raw pixels must be the PNG that desktops show for the program.
+void TestQuizForm::iconMatchesTheInstalledOne()
+{
+    const QImage installed = QImage(QStringLiteral(ZUN_ICON_PNG));
+    QCOMPARE(installed.size(), QSize(32, 32));
+    const QImage shown = m_form->windowIcon().pixmap(QSize(32, 32), 1.0).toImage();
+    QCOMPARE(shown.convertToFormat(QImage::Format_RGBA8888),
+             installed.convertToFormat(QImage::Format_RGBA8888));
 }
 
 void TestQuizForm::accessibleNames()

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResource>
 
 #include <algorithm>
 #include <cmath>
@@ -39,6 +40,20 @@ void fillBackground(QWidget *widget, QPalette::ColorRole role, const QColor &col
     widget->setAutoFillBackground(role == QPalette::Window);
 }
 
+// The icon's 32 x 32 RGBA pixels, made from its SVG by scripts/make-icon.
+QIcon windowIcon32()
+{
+    constexpr int side = 32;
+    const QByteArray pixels = QResource(u":/icons/zun-mitologia.rgba"_s).uncompressedData();
+    if (pixels.size() != side * side * 4)
+        return {};
+    const QImage image(reinterpret_cast<const uchar *>(pixels.constData()),
+                       side,
+                       side,
+                       QImage::Format_RGBA8888);
+    return QIcon(QPixmap::fromImage(image));
+}
+
 const QString buttonStyle = uR"(
 QPushButton { background-color: %1; color: black; border: 1px solid %3; border-radius: 3px; }
 QPushButton:pressed { background-color: %2; }
@@ -53,7 +68,7 @@ QuizForm::QuizForm(QWidget *parent)
                       | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(u"%1 %2"_s.arg(FormDefinition::makerAddress, FormDefinition::title));
-    setWindowIcon(QIcon(u":/icons/zun-mitologia.png"_s));
+    setWindowIcon(windowIcon32());
     setFont(QFont(FormDefinition::fontFamily.toString(), FormDefinition::fontPoints));
     fillBackground(this, QPalette::Window, FormDefinition::windowColour);
     setFixedSize(toPixels({{0, 0}, FormDefinition::clientTwips}, logicalDpiX()).size());

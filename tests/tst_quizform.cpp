@@ -1,4 +1,5 @@
 #include "application.h"
+#include "expected.h"
 #include "formdefinition.h"
 #include "listbox.h"
 #include "quizform.h"
@@ -20,41 +21,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QStringList greekOrder = {u"Арес"_s,
-                                u"Артемида"_s,
-                                u"Атина"_s,
-                                u"Афродита"_s,
-                                u"Деметра"_s,
-                                u"Ерос"_s,
-                                u"Зевс"_s,
-                                u"Нике"_s,
-                                u"Персефона"_s,
-                                u"Посейдон"_s,
-                                u"Танатос"_s,
-                                u"Хадес"_s,
-                                u"Хера"_s,
-                                u"Хермес"_s,
-                                u"Хестия"_s,
-                                u"Хефест"_s};
-const QStringList romanOrder = {u"Амур"_s,
-                                u"Венера"_s,
-                                u"Веста"_s,
-                                u"Виктория"_s,
-                                u"Вулкан"_s,
-                                u"Диана"_s,
-                                u"Марс"_s,
-                                u"Меркурий"_s,
-                                u"Минерва"_s,
-                                u"Нептун"_s,
-                                u"Оркус"_s,
-                                u"Плутон"_s,
-                                u"Прозерпина"_s,
-                                u"Церера"_s,
-                                u"Юнона"_s,
-                                u"Юпитер"_s};
-const QString zeusRight = u"Вярно:  гръцки: Зевс и римски: Юпитер\r\n област: цар на боговете"_s;
-const QString zeusWrong = u"Грешно Зевс грешна релация с Нептун\r\n"_s;
 
 QStringList itemsOf(const QListWidget *list)
 {
@@ -175,8 +141,8 @@ void TestQuizForm::playRound(int pairs)
 
 void TestQuizForm::startState()
 {
-    QCOMPARE(itemsOf(list(0)), greekOrder);
-    QCOMPARE(itemsOf(list(1)), romanOrder);
+    QCOMPARE(itemsOf(list(0)), Expected::greekOrder);
+    QCOMPARE(itemsOf(list(1)), Expected::romanOrder);
     QCOMPARE(list(0)->selectionIndex(), -1);
     QCOMPARE(list(1)->selectionIndex(), -1);
     QCOMPARE(m_form->text2(0).text(), u"0"_s);
@@ -208,13 +174,13 @@ void TestQuizForm::mousePairs_data()
     QTest::addColumn<QString>("wrong");
 
     QTest::newRow("right, Greek first")
-            << u"Зевс"_s << u"Юпитер"_s << zeusRight << u"1"_s << u"0"_s;
+            << u"Зевс"_s << u"Юпитер"_s << Expected::zeusRight << u"1"_s << u"0"_s;
     QTest::newRow("right, Roman first")
-            << u"Юпитер"_s << u"Зевс"_s << zeusRight << u"1"_s << u"0"_s;
+            << u"Юпитер"_s << u"Зевс"_s << Expected::zeusRight << u"1"_s << u"0"_s;
     QTest::newRow("wrong, Greek first")
-            << u"Зевс"_s << u"Нептун"_s << zeusWrong << u"0"_s << u"1"_s;
+            << u"Зевс"_s << u"Нептун"_s << Expected::zeusWrong << u"0"_s << u"1"_s;
     QTest::newRow("wrong, Roman first")
-            << u"Нептун"_s << u"Зевс"_s << zeusWrong << u"0"_s << u"1"_s;
+            << u"Нептун"_s << u"Зевс"_s << Expected::zeusWrong << u"0"_s << u"1"_s;
 }
 
 void TestQuizForm::mousePairs()
@@ -340,7 +306,7 @@ void TestQuizForm::keysMoveWithoutPicking()
     QCOMPARE(roman->currentItem()->text(), u"Юпитер"_s);
     pick(roman);
 
-    QCOMPARE(m_form->text1().text(), zeusRight);
+    QCOMPARE(m_form->text1().text(), Expected::zeusRight);
     QCOMPARE(greek->selectionIndex(), -1);
     QCOMPARE(roman->selectionIndex(), -1);
     // The keyboard user keeps a place in the list to go on from, unpicked.
@@ -390,15 +356,15 @@ void TestQuizForm::clearButton()
     } else {
         QTest::mouseClick(button, Qt::LeftButton);
     }
-    QCOMPARE(itemsOf(list(0)), greekOrder);
-    QCOMPARE(itemsOf(list(1)), romanOrder);
+    QCOMPARE(itemsOf(list(0)), Expected::greekOrder);
+    QCOMPARE(itemsOf(list(1)), Expected::romanOrder);
     QCOMPARE(list(0)->selectionIndex(), -1);
     QCOMPARE(m_form->text2(0).text(), u"0"_s);
     QCOMPARE(m_form->text2(1).text(), u"0"_s);
     QCOMPARE(m_form->text1().text(), QString());
     click(u"Зевс"_s);
     click(u"Юпитер"_s);
-    QCOMPARE(m_form->text1().text(), zeusRight);
+    QCOMPARE(m_form->text1().text(), Expected::zeusRight);
 }
 
 void TestQuizForm::readOnlyFields_data()
@@ -452,7 +418,7 @@ void TestQuizForm::readOnlyFields()
         QApplication::sendEvent(target, &drop);
     }
     QCOMPARE(shown(), before);
-    QCOMPARE(m_form->text1().text(), zeusWrong);
+    QCOMPARE(m_form->text1().text(), Expected::zeusWrong);
     QCOMPARE(m_form->text2(1).text(), u"1"_s);
     if (edit == u"cut"_s)
         QCOMPARE(QApplication::clipboard()->text(), u"Арес"_s);
@@ -583,7 +549,7 @@ void TestQuizForm::accessibleNames()
     QCOMPARE(greek->role(), QAccessible::List);
     QCOMPARE(greek->childCount(), 16);
     for (int row = 0; row < 16; ++row)
-        QCOMPARE(greek->child(row)->text(QAccessible::Name), greekOrder.at(row));
+        QCOMPARE(greek->child(row)->text(QAccessible::Name), Expected::greekOrder.at(row));
 }
 
 // Qt tells the bridge of every description change, and Orca speaks a changed description

@@ -118,6 +118,7 @@ private:
     QWidget *control(const QString &name) const;
     QPoint inWindow(const QWidget *widget, QPoint local) const;
     int visibleRow(int list);
+    void pickByMouse(bool twice);
     void clickItem();
     void clickEmptyPartOfList();
     void clickBackground();
@@ -205,17 +206,33 @@ QString Session::step()
     return divergence(before);
 }
 
-void Session::clickItem()
+// A click or a double click on a name the person can see: either picks it once.
+void Session::pickByMouse(bool twice)
 {
     const int index = int(m_random.bounded(2));
     const int row = visibleRow(index);
     if (row < 0)
         return clickEmptyPartOfList();
     ListBox *names = list(index);
-    m_log << u"click %1 in list %2"_s.arg(names->item(row)->text()).arg(index);
+    m_log << u"%1 %2 in list %3"_s
+                     .arg(twice ? u"double click"_s : u"click"_s, names->item(row)->text())
+                     .arg(index);
     const QPoint at = inWindow(names->viewport(), names->visualItemRect(names->item(row)).center());
-    QTest::mouseClick(m_window, Qt::LeftButton, {}, at);
+    if (twice)
+        QTest::mouseDClick(m_window, Qt::LeftButton, {}, at);
+    else
+        QTest::mouseClick(m_window, Qt::LeftButton, {}, at);
     m_model.pick(index, row);
+}
+
+void Session::clickItem()
+{
+    pickByMouse(false);
+}
+
+void Session::doubleClick()
+{
+    pickByMouse(true);
 }
 
 void Session::clickEmptyPartOfList()
@@ -276,19 +293,6 @@ void Session::pressDragRelease()
         QTest::mouseMove(m_window, inWindow(names->viewport(), local));
     }
     QTest::mouseRelease(m_window, Qt::LeftButton, {}, inWindow(names->viewport(), local));
-}
-
-void Session::doubleClick()
-{
-    const int index = int(m_random.bounded(2));
-    const int row = visibleRow(index);
-    if (row < 0)
-        return;
-    ListBox *names = list(index);
-    m_log << u"double click %1 in list %2"_s.arg(names->item(row)->text()).arg(index);
-    const QPoint at = inWindow(names->viewport(), names->visualItemRect(names->item(row)).center());
-    QTest::mouseDClick(m_window, Qt::LeftButton, {}, at);
-    m_model.pick(index, row);
 }
 
 void Session::wheel()

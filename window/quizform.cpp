@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QResource>
 
-#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -32,12 +31,12 @@ QRect toPixels(const QRect &twips, int dpi)
     return {x, y, px(twips.left() + twips.width()) - x, px(twips.top() + twips.height()) - y};
 }
 
-void fillBackground(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
+void fillBackground(QWidget *widget, const QColor &colour)
 {
     QPalette palette = widget->palette();
-    palette.setColor(role, colour);
+    palette.setColor(QPalette::Window, colour);
     widget->setPalette(palette);
-    widget->setAutoFillBackground(role == QPalette::Window);
+    widget->setAutoFillBackground(true);
 }
 
 // The icon's 32 x 32 RGBA pixels, made from its SVG by scripts/make-icon.
@@ -70,7 +69,7 @@ QuizForm::QuizForm(QWidget *parent)
     setWindowTitle(u"%1 %2"_s.arg(FormDefinition::makerAddress, FormDefinition::title));
     setWindowIcon(windowIcon32());
     setFont(QFont(FormDefinition::fontFamily.toString(), FormDefinition::fontPoints));
-    fillBackground(this, QPalette::Window, FormDefinition::windowColour);
+    fillBackground(this, FormDefinition::windowColour);
     setFixedSize(toPixels({{0, 0}, FormDefinition::clientTwips}, logicalDpiX()).size());
 
     std::map<int, QWidget *> tabOrder;
@@ -107,7 +106,7 @@ QWidget *QuizForm::createControl(const FormDefinition::Control &control)
     case Kind::Label: {
         auto *label = new QLabel(control.text.toString(), this);
         label->setAlignment(Qt::AlignCenter);
-        fillBackground(label, QPalette::Window, FormDefinition::labelColour);
+        fillBackground(label, FormDefinition::labelColour);
         widget = label;
         break;
     }

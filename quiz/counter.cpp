@@ -1,9 +1,11 @@
 #include "counter.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -56,6 +58,32 @@ std::string numberPrefix(QStringView text)
     return out;
 }
 
+// Whether a number too far out of range to convert is too close to zero rather than too
+// large: the decimal place of its first significant digit, plus its exponent, is negative.
+bool underflows(std::string_view number)
+{
+    const std::size_t e = number.find('e');
+    const std::string_view mantissa = number.substr(0, e);
+    long long place = 0;
+    if (const std::size_t first = mantissa.find_first_of("123456789");
+        first != std::string_view::npos) {
+        const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+        place = first < point ? static_cast<long long>(point - first - 1)
+                              : -static_cast<long long>(first - point);
+    }
+    if (e != std::string_view::npos) {
+        long long exponent = 0;
+        std::string_view digits = number.substr(e + 1);
+        const bool negative = !digits.empty() && digits.front() == '-';
+        if (!digits.empty() && (digits.front() == '-' || digits.front() == '+'))
+            digits.remove_prefix(1);
+        for (const char d : digits) // saturates: only the sign of the sum matters
+            exponent = std::min(exponent * 10 + (d - '0'), 1'000'000'000LL);
+        place += negative ? -exponent : exponent;
+    }
+    return place < 0;
+}
+
 } // namespace
 
 namespace Counter {
@@ -67,8 +95,11 @@ double leadingNumber(QStringView text)
         number.erase(0, 1);
     double value = 0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error == std::errc::result_out_of_range)
+    if (error == std::errc::result_out_of_range) {
+        if (underflows(number))
+            return 0.0;
         return number.front() == '-' ? -HUGE_VAL : HUGE_VAL;
+    }
     return error == std::errc() ? value : 0.0;
 }
 

@@ -39,6 +39,15 @@ void TestCounter::leadingNumber_data()
     QTest::newRow("exponent without digits") << u"4e"_s << 4.0;
     QTest::newRow("sign alone") << u"-"_s << 0.0;
     QTest::newRow("huge") << u"1e400"_s << std::numeric_limits<double>::infinity();
+    QTest::newRow("huge negative") << u"-1e400"_s << -std::numeric_limits<double>::infinity();
+    QTest::newRow("huge by its digits")
+            << (u"1"_s + QString(400, u'0')) << std::numeric_limits<double>::infinity();
+    QTest::newRow("huge, small mantissa")
+            << u"0.001e400"_s << std::numeric_limits<double>::infinity();
+    QTest::newRow("underflow") << u"1e-400"_s << 0.0;
+    QTest::newRow("negative underflow") << u"-1e-400"_s << 0.0;
+    QTest::newRow("underflow by its digits") << (u"0."_s + QString(400, u'0') + u'1') << 0.0;
+    QTest::newRow("underflow, large mantissa") << u"1000e-400"_s << 0.0;
 }
 
 void TestCounter::leadingNumber()
@@ -89,6 +98,7 @@ void TestCounter::next_data()
     QTest::newRow("negative") << u"-1"_s << u"0"_s;
     QTest::newRow("not a number") << u"х"_s << u"1"_s;
     QTest::newRow("fraction rounds first") << u"2.5"_s << u"3"_s;
+    QTest::newRow("underflow is zero") << u"1e-400"_s << u"1"_s;
 }
 
 void TestCounter::next()

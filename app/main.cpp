@@ -5,6 +5,7 @@
 
 int main(int argc, char *argv[])
 {
+    argc = keepDesktopArguments(argc, argv);
     QApplication app(argc, argv);
     setUpApplication(app);
     QuizForm form;

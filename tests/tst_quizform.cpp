@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <memory>
@@ -59,6 +60,8 @@ private Q_SLOTS:
     void pressThenDragOrReleaseElsewhere_data();
     void pressThenDragOrReleaseElsewhere();
     void doubleClickPicksOnce();
+    void otherButtonsNeverPick_data();
+    void otherButtonsNeverPick();
     void clickOnEmptySpaceKeepsTheSelection();
     void keysMoveWithoutPicking_data();
     void keysMoveWithoutPicking();
@@ -75,6 +78,8 @@ private Q_SLOTS:
     void iconMatchesTheInstalledOne();
     void accessibleNames();
     void verdictReachesAssistiveTechnology();
+    void desktopArguments_data();
+    void desktopArguments();
 
 private:
     ListBox *list(int index) const;
@@ -153,6 +158,7 @@ void TestQuizForm::startState()
 }
 
 // Tab walks the six focusable controls in their order and wraps; labels never take focus.
+// The one with the focus is ringed in black, and a counter entered by Tab selects nothing.
 void TestQuizForm::tabOrder()
 {
     const QStringList expected = {
@@ -160,7 +166,20 @@ void TestQuizForm::tabOrder()
     QStringList visited;
     for (int press = 0; press < expected.size(); ++press) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited << QApplication::focusWidget()->objectName();
+        QWidget *focused = QApplication::focusWidget();
+        visited << focused->objectName();
+        const QImage image = m_form->grab().toImage();
+        const qreal scale = image.devicePixelRatio();
+        for (const QString &name : expected) {
+            const QRect edge = control(name)->geometry();
+            const QColor left(image.pixel(QPoint(edge.left(), edge.center().y()) * scale));
+            const QColor top(image.pixel(QPoint(edge.center().x(), edge.top() + 1) * scale));
+            const bool ringed = left == Qt::black && top == Qt::black;
+            QVERIFY2(ringed == (control(name) == focused),
+                     qPrintable(visited.last() + u" "_s + name));
+        }
+        if (auto *line = qobject_cast<QLineEdit *>(focused))
+            QVERIFY(!line->hasSelectedText());
     }
     QCOMPARE(visited, expected);
 }
@@ -181,6 +200,10 @@ void TestQuizForm::mousePairs_data()
             << u"Зевс"_s << u"Нептун"_s << Expected::zeusWrong << u"0"_s << u"1"_s;
     QTest::newRow("wrong, Roman first")
             << u"Нептун"_s << u"Зевс"_s << Expected::zeusWrong << u"0"_s << u"1"_s;
+    // Both the last fully shown row: the next one, half shown, must not be scrolled to.
+    QTest::newRow("wrong, at the lists' lower edge")
+            << u"Зевс"_s << u"Марс"_s << u"Грешно Зевс грешна релация с Марс\r\n"_s << u"0"_s
+            << u"1"_s;
 }
 
 void TestQuizForm::mousePairs()
@@ -189,6 +212,9 @@ void TestQuizForm::mousePairs()
     QFETCH(QString, second);
     click(first);
     QCOMPARE(m_form->text1().text(), FormDefinition::introduction().toString());
+    itemRect(list(0)->selectionIndex() < 0 ? list(0) : list(1), second); // as a person would
+    const int scrolled[]
+            = {list(0)->verticalScrollBar()->value(), list(1)->verticalScrollBar()->value()};
     click(second);
 
     QTEST(m_form->text1().text(), "message");
@@ -201,6 +227,10 @@ void TestQuizForm::mousePairs()
     QVERIFY(!itemsOf(list(1)).contains(second == u"Зевс"_s ? first : second));
     QCOMPARE(list(0)->selectionIndex(), -1);
     QCOMPARE(list(1)->selectionIndex(), -1);
+    for (int index : {0, 1}) { // unless a shorter list can no longer scroll as far
+        const QScrollBar *bar = list(index)->verticalScrollBar();
+        QCOMPARE(bar->value(), std::min(scrolled[index], bar->maximum()));
+    }
     // What the field shows is the verdict, its CR LF shown as a line break.
     const QString shown = qobject_cast<QPlainTextEdit *>(control(u"Text1_0"_s))->toPlainText();
     QCOMPARE(shown, m_form->text1().text().replace(u"\r\n"_s, u"\n"_s));
@@ -254,6 +284,31 @@ void TestQuizForm::doubleClickPicksOnce()
     QCOMPARE(m_form->text2(0).text(), u"1"_s);
     QCOMPARE(roman->selectionIndex(), -1); // not the name that slid under the pointer
     QCOMPARE(roman->count(), 15);
+}
+
+void TestQuizForm::otherButtonsNeverPick_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+
+    QTest::newRow("right") << Qt::RightButton;
+    QTest::newRow("middle") << Qt::MiddleButton;
+}
+
+void TestQuizForm::otherButtonsNeverPick()
+{
+    QFETCH(Qt::MouseButton, button);
+    for (ListBox *names : {list(0), list(1)}) {
+        for (const QString &name : {u"Зевс"_s, u"Марс"_s, u"Юпитер"_s}) {
+            const QRect rect = itemRect(names, name);
+            if (rect.isValid())
+                QTest::mouseClick(names->viewport(), button, {}, rect.center());
+        }
+    }
+    QCOMPARE(list(0)->selectionIndex(), -1);
+    QCOMPARE(list(1)->selectionIndex(), -1);
+    click(u"Зевс"_s); // a left click after them is a pick as ever
+    QCOMPARE(list(0)->selectionIndex(), 6);
+    QCOMPARE(m_form->text2(1).text(), u"0"_s);
 }
 
 void TestQuizForm::clickOnEmptySpaceKeepsTheSelection()
@@ -332,27 +387,30 @@ void TestQuizForm::typeAheadMovesWithoutPicking()
 void TestQuizForm::clearButton_data()
 {
     QTest::addColumn<int>("pairs");
-    QTest::addColumn<bool>("byKeyboard");
+    QTest::addColumn<int>("key"); // 0: the mouse
 
-    QTest::newRow("mid-round, mouse") << 5 << false;
-    QTest::newRow("mid-round, keyboard") << 5 << true;
-    QTest::newRow("end of round, mouse") << 16 << false;
-    QTest::newRow("end of round, keyboard") << 16 << true;
+    QTest::newRow("mid-round, mouse") << 5 << 0;
+    QTest::newRow("mid-round, Space") << 5 << int(Qt::Key_Space);
+    QTest::newRow("mid-round, Return") << 5 << int(Qt::Key_Return);
+    QTest::newRow("end of round, mouse") << 16 << 0;
+    QTest::newRow("end of round, Space") << 16 << int(Qt::Key_Space);
+    QTest::newRow("end of round, keypad Enter") << 16 << int(Qt::Key_Enter);
 }
 
 void TestQuizForm::clearButton()
 {
     QFETCH(int, pairs);
-    QFETCH(bool, byKeyboard);
+    QFETCH(int, key);
     playRound(pairs);
     if (list(0)->count() > 0)
         click(list(0)->item(0)->text()); // a pick left pending
     QCOMPARE(list(0)->count(), 16 - pairs);
 
     QWidget *button = control(u"Command1_0"_s);
-    if (byKeyboard) {
+    if (key) {
         button->setFocus();
-        QTest::keyClick(button, Qt::Key_Space);
+        QTest::keyClick(
+                button, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
     } else {
         QTest::mouseClick(button, Qt::LeftButton);
     }
@@ -571,6 +629,46 @@ void TestQuizForm::verdictReachesAssistiveTechnology()
 
     QTest::mouseClick(control(u"Command1_0"_s), Qt::LeftButton);
     QCOMPARE(roman->accessibleDescription(), FormDefinition::controls()[4].accessibleDescription);
+}
+
+void TestQuizForm::desktopArguments_data()
+{
+    QTest::addColumn<QStringList>("given");
+    QTest::addColumn<QStringList>("kept");
+
+    QTest::newRow("none") << QStringList() << QStringList();
+    QTest::newRow("look changers")
+            << QStringList{u"-reverse"_s, u"-style"_s, u"windows"_s} << QStringList();
+    QTest::newRow("a style sheet file")
+            << QStringList{u"-stylesheet"_s, u"/tmp/a.qss"_s, u"--stylesheet=/tmp/b.qss"_s}
+            << QStringList();
+    QTest::newRow("where the window goes")
+            << QStringList{u"-platform"_s, u"xcb"_s, u"--display"_s, u":1"_s}
+            << QStringList{u"-platform"_s, u"xcb"_s, u"--display"_s, u":1"_s};
+    QTest::newRow("a session among others")
+            << QStringList{u"-reverse"_s, u"-session"_s, u"s1"_s, u"-qwindowicon"_s, u"i.png"_s}
+            << QStringList{u"-session"_s, u"s1"_s};
+    QTest::newRow("an option without its value") << QStringList{u"-platform"_s} << QStringList();
+}
+
+void TestQuizForm::desktopArguments()
+{
+    QFETCH(QStringList, given);
+    std::vector<QByteArray> bytes{"zun-mitologia"};
+    for (const QString &argument : given)
+        bytes.push_back(argument.toUtf8());
+    std::vector<char *> argv;
+    for (QByteArray &argument : bytes)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    const int argc = keepDesktopArguments(int(argv.size()) - 1, argv.data());
+    QStringList kept;
+    for (int i = 1; i < argc; ++i)
+        kept << QString::fromUtf8(argv[std::size_t(i)]);
+    QTEST(kept, "kept");
+    QCOMPARE(QString::fromUtf8(argv[0]), u"zun-mitologia"_s);
+    QCOMPARE(argv[std::size_t(argc)], nullptr);
 }
 
 QTEST_MAIN(TestQuizForm)

@@ -206,23 +206,29 @@ QString Session::step()
     return divergence(before);
 }
 
-// A click or a double click on a name the person can see: either picks it once.
+// A click or a double click on a name the person can see: either picks it once, with the
+// left button; the others never pick.
 void Session::pickByMouse(bool twice)
 {
     const int index = int(m_random.bounded(2));
     const int row = visibleRow(index);
     if (row < 0)
         return clickEmptyPartOfList();
+    constexpr std::array buttons
+            = {Qt::LeftButton, Qt::LeftButton, Qt::RightButton, Qt::MiddleButton};
+    const Qt::MouseButton button = twice ? Qt::LeftButton : buttons.at(m_random.bounded(4u));
     ListBox *names = list(index);
-    m_log << u"%1 %2 in list %3"_s
+    m_log << u"%1 %2 in list %3 (button %4)"_s
                      .arg(twice ? u"double click"_s : u"click"_s, names->item(row)->text())
-                     .arg(index);
+                     .arg(index)
+                     .arg(int(button));
     const QPoint at = inWindow(names->viewport(), names->visualItemRect(names->item(row)).center());
     if (twice)
-        QTest::mouseDClick(m_window, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(m_window, button, {}, at);
     else
-        QTest::mouseClick(m_window, Qt::LeftButton, {}, at);
-    m_model.pick(index, row);
+        QTest::mouseClick(m_window, button, {}, at);
+    if (button == Qt::LeftButton)
+        m_model.pick(index, row);
 }
 
 void Session::clickItem()
@@ -352,8 +358,7 @@ void Session::key()
                        || press.key == Qt::Key_Enter;
     if (focusList && picks)
         m_model.pick(focusList == list(0) ? 0 : 1, current);
-    else if (picks && QApplication::focusWidget() == control(u"Command1_0"_s)
-             && press.key == Qt::Key_Space)
+    else if (picks && QApplication::focusWidget() == control(u"Command1_0"_s))
         m_model.clear(), m_cleared = true;
 }
 

@@ -24,8 +24,6 @@ struct Control
     QStringView accessibleDescription;
 };
 
-// The school that ships the quiz puts its own web address here.
-inline constexpr QStringView makerAddress = u"www.example.org";
 inline constexpr QStringView title = u"ЗУН - митология";
 
 inline constexpr QSize clientTwips{6405, 5400};

@@ -1,6 +1,7 @@
 #include "listbox.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -96,7 +97,12 @@ void ListBox::removeItem(int position)
     // current item to a neighbour through selectionCommand(), which keeps it unpicked.
     if (selectionIndex() == position)
         setSelectionIndex(ListControl::NoSelection);
+    // Taking the current item moves it to a neighbour, and Qt would scroll to that one: the
+    // names that stay keep their places on screen instead.
+    const bool scrolls = hasAutoScroll();
+    setAutoScroll(false);
     delete takeItem(position);
+    setAutoScroll(scrolls);
 }
 
 QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex &index,
@@ -106,7 +112,10 @@ QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex 
         return QItemSelectionModel::NoUpdate; // the program moving the current item
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-        return QItemSelectionModel::ClearAndSelect;
+        // Other buttons are how people look for a menu; they never answer.
+        return static_cast<const QMouseEvent *>(event)->button() == Qt::LeftButton
+                       ? QItemSelectionModel::ClearAndSelect
+                       : QItemSelectionModel::NoUpdate;
     case QEvent::KeyPress:
         return isPickKey(static_cast<const QKeyEvent *>(event))
                        ? QItemSelectionModel::ClearAndSelect

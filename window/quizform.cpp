@@ -1,7 +1,9 @@
 #include "quizform.h"
 
+#include "focusmark.h"
 #include "formdefinition.h"
 #include "listbox.h"
+#include "school.h"
 #include "textbox.h"
 
 #include "quiz.h"
@@ -53,10 +55,24 @@ QIcon windowIcon32()
     return QIcon(QPixmap::fromImage(image));
 }
 
+// Qt selects a line's whole text when Tab brings the focus to it; a counter is only read,
+// and a selection would be announced as one.
+class CounterLine : public QLineEdit
+{
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusInEvent(QFocusEvent *event) override
+    {
+        QFocusEvent plain(event->type(), Qt::OtherFocusReason);
+        QLineEdit::focusInEvent(&plain);
+    }
+};
+
 const QString buttonStyle = uR"(
 QPushButton { background-color: %1; color: black; border: 1px solid %3; border-radius: 3px; }
 QPushButton:pressed { background-color: %2; }
-QPushButton:focus { border: 2px solid %3; }
 )"_s;
 
 } // namespace
@@ -66,7 +82,7 @@ QuizForm::QuizForm(QWidget *parent)
               Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
                       | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
-    setWindowTitle(u"%1 %2"_s.arg(FormDefinition::makerAddress, FormDefinition::title));
+    setWindowTitle(u"%1 %2"_s.arg(School::address, FormDefinition::title));
     setWindowIcon(windowIcon32());
     setFont(QFont(FormDefinition::fontFamily.toString(), FormDefinition::fontPoints));
     fillBackground(this, FormDefinition::windowColour);
@@ -80,6 +96,7 @@ QuizForm::QuizForm(QWidget *parent)
     }
     for (auto it = tabOrder.begin(); std::next(it) != tabOrder.end(); ++it)
         setTabOrder(it->second, std::next(it)->second);
+    new FocusMark(this);
     tabOrder.begin()->second->setFocus(); // the message field, with the lowest tab index
 
     m_quiz = std::make_unique<Quiz>(QuizControls{
@@ -144,7 +161,7 @@ QWidget *QuizForm::createListBox(int index)
 
 QWidget *QuizForm::createCounterBox(int index)
 {
-    auto *line = new QLineEdit(u"0"_s, this);
+    auto *line = new CounterLine(u"0"_s, this);
     line->setReadOnly(true);
     line->setAlignment(Qt::AlignCenter);
     line->setAcceptDrops(false);
@@ -173,6 +190,7 @@ QWidget *QuizForm::createButton(const FormDefinition::Control &control)
     button->setStyleSheet(buttonStyle.arg(FormDefinition::buttonColour.name(),
                                           FormDefinition::buttonColour.darker(115).name(),
                                           FormDefinition::buttonColour.darker(250).name()));
+    button->setAutoDefault(true); // Enter presses it, as Space does
     const auto index = qint16(control.index);
     connect(button, &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
     return button;

@@ -1,0 +1,35 @@
+#include "focusmark.h"
+
+#include <QApplication>
+#include <QPainter>
+
+FocusMark::FocusMark(QWidget *window)
+    : QWidget(window)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::NoFocus);
+    hide();
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        follow(now);
+    });
+}
+
+void FocusMark::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setPen(QPen(Qt::black, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(rect()).adjusted(width / 2.0, width / 2.0, -width / 2.0, -width / 2.0));
+}
+
+void FocusMark::follow(QWidget *focused)
+{
+    if (!focused || focused->parentWidget() != parentWidget()) {
+        hide();
+        return;
+    }
+    setGeometry(focused->geometry());
+    raise();
+    show();
+}

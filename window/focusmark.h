@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+// A dark ring drawn over the edge of whichever control of the window has the focus: the
+// styles' own focus marks (a border a pixel wider, a pale frame) are hard to see on these
+// colours. It never takes the mouse or the focus.
+class FocusMark : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int width = 2;
+
+    explicit FocusMark(QWidget *window);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void follow(QWidget *focused);
+};

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 bool isPickKey(const QKeyEvent *event)
@@ -146,6 +148,50 @@ void ListBox::keyPressEvent(QKeyEvent *event)
 void ListBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
     event->accept();
+}
+
+void ListBox::setInstructions(const QString &instructions)
+{
+    m_instructions = instructions;
+    describe();
+}
+
+// A new current name is reported by the list that has the focus only: Qt reports it from
+// both lists, and a screen reader follows the last report, wherever it came from.
+void ListBox::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    if (hasFocus() && !m_quiet)
+        QListWidget::currentChanged(current, previous);
+    else
+        QAbstractItemView::currentChanged(current, previous);
+    describe();
+}
+
+// Entered by keys, the list frames the top name shown, so that there is always one to pick
+// and nothing scrolls; a mouse press frames the name it presses.
+void ListBox::focusInEvent(QFocusEvent *event)
+{
+    const QModelIndex top = indexAt(QPoint(0, 0));
+    if (!currentIndex().isValid() && top.isValid() && event->reason() != Qt::MouseFocusReason) {
+        m_quiet = true;
+        selectionModel()->setCurrentIndex(top, QItemSelectionModel::NoUpdate);
+        m_quiet = false;
+    }
+    QListWidget::focusInEvent(event);
+}
+
+// The list's description names its current name, which Orca speaks on entering the list,
+// then says how to move and pick.
+void ListBox::describe()
+{
+    const QString frame = whereTheFrameIs();
+    setAccessibleDescription(frame.isEmpty() ? m_instructions : frame + u' ' + m_instructions);
+}
+
+QString ListBox::whereTheFrameIs() const
+{
+    const QListWidgetItem *current = currentItem();
+    return current ? u"Рамката е на %1."_s.arg(current->text()) : QString();
 }
 
 bool ListBox::contains(int position) const

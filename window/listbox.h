@@ -8,6 +8,9 @@
 // QListWidget alone does not: a selection comes only from a pick by the user (mouse press,
 // Space or Enter) or from the program, never from moving through the list, dragging across
 // it, or an item being removed. Every selection change emits selectionIndexChanged once.
+//
+// For a screen reader it has a current name when it holds any, gives it in its description
+// (spoken on entering the list), and reports a new one only while it has the focus.
 class ListBox : public QListWidget, public ListControl
 {
     Q_OBJECT
@@ -23,6 +26,10 @@ public:
     void setSelectionIndex(int position) override;
     void removeItem(int position) override;
 
+    void setInstructions(const QString &instructions);
+    // "Рамката е на ...": where the keys would pick, or nothing in an empty list.
+    QString whereTheFrameIs() const;
+
 Q_SIGNALS:
     void selectionIndexChanged();
 
@@ -31,10 +38,15 @@ protected:
                                                          const QEvent *event) const override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     bool contains(int position) const;
     void noteSelection();
+    void describe();
 
     QListWidgetItem *m_picked = nullptr;
+    QString m_instructions;
+    bool m_quiet = false; // a current name set on entry is told by the list's own focus
 };

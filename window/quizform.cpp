@@ -1,5 +1,6 @@
 #include "quizform.h"
 
+#include "announcer.h"
 #include "focusmark.h"
 #include "formdefinition.h"
 #include "listbox.h"
@@ -8,6 +9,7 @@
 
 #include "quiz.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -55,12 +57,17 @@ QIcon windowIcon32()
     return QIcon(QPixmap::fromImage(image));
 }
 
-// Qt selects a line's whole text when Tab brings the focus to it; a counter is only read,
-// and a selection would be announced as one.
+// A counter is only read. Qt selects a line's whole text when Tab brings the focus to it,
+// and a screen reader would announce that selection; and Qt 6.4 gives a line's text no
+// attribute runs, so Orca reads no line from it: the count goes in the description too.
 class CounterLine : public QLineEdit
 {
 public:
-    using QLineEdit::QLineEdit;
+    explicit CounterLine(QWidget *parent)
+        : QLineEdit(parent)
+    {
+        connect(this, &QLineEdit::textChanged, this, &QWidget::setAccessibleDescription);
+    }
 
 protected:
     void focusInEvent(QFocusEvent *event) override
@@ -97,6 +104,7 @@ QuizForm::QuizForm(QWidget *parent)
     for (auto it = tabOrder.begin(); std::next(it) != tabOrder.end(); ++it)
         setTabOrder(it->second, std::next(it)->second);
     new FocusMark(this);
+    m_announcer = new Announcer(this);
     tabOrder.begin()->second->setFocus(); // the message field, with the lowest tab index
 
     m_quiz = std::make_unique<Quiz>(QuizControls{
@@ -128,7 +136,7 @@ QWidget *QuizForm::createControl(const FormDefinition::Control &control)
         break;
     }
     case Kind::ListBox:
-        widget = createListBox(control.index);
+        widget = createListBox(control);
         break;
     case Kind::CounterBox:
         widget = createCounterBox(control.index);
@@ -144,14 +152,16 @@ QWidget *QuizForm::createControl(const FormDefinition::Control &control)
     widget->setGeometry(toPixels(control.twips, logicalDpiX()));
     if (!control.accessibleName.isEmpty())
         widget->setAccessibleName(control.accessibleName.toString());
-    if (!control.accessibleDescription.isEmpty())
+    if (!control.accessibleDescription.isEmpty() && control.kind != Kind::ListBox)
         widget->setAccessibleDescription(control.accessibleDescription.toString());
     return widget;
 }
 
-QWidget *QuizForm::createListBox(int index)
+QWidget *QuizForm::createListBox(const FormDefinition::Control &control)
 {
+    const int index = control.index;
     auto *list = new ListBox(this);
+    list->setInstructions(control.accessibleDescription.toString());
     m_list1.at(std::size_t(index)) = list;
     connect(list, &ListBox::selectionIndexChanged, this, [this, index] {
         List1_Click(qint16(index));
@@ -161,7 +171,8 @@ QWidget *QuizForm::createListBox(int index)
 
 QWidget *QuizForm::createCounterBox(int index)
 {
-    auto *line = new CounterLine(u"0"_s, this);
+    auto *line = new CounterLine(this);
+    line->setText(u"0"_s);
     line->setReadOnly(true);
     line->setAlignment(Qt::AlignCenter);
     line->setAcceptDrops(false);
@@ -196,34 +207,36 @@ QWidget *QuizForm::createButton(const FormDefinition::Control &control)
     return button;
 }
 
-// A screen reader speaks a changed description of the focused list, and the focus is in a
-// list when a pick by keyboard completes a pair; the message field itself is not focused.
+// What a screen reader says at once, wherever the pupil is: the pick; the verdict, then both
+// counts and where the frame now is; a new round. The focus never moves.
 void QuizForm::List1_Click(qint16 index)
 {
-    const QString before = m_text1->text();
+    const QString counts = m_text2[0]->text() + u'/' + m_text2[1]->text();
     m_quiz->List1_Click(index);
-    const QString verdict = m_text1->text();
-    if (verdict != before) {
-        describeLists(verdict.simplified() + u". Верни: "_s + m_text2[0]->text() + u", грешни: "_s
-                      + m_text2[1]->text() + u'.');
+    const ListBox *list = m_list1.at(std::size_t(index));
+    if (counts != m_text2[0]->text() + u'/' + m_text2[1]->text()) {
+        // The message's first line names the pair; a right one's second line, its domain.
+        const QStringList lines = m_text1->text().split(u"\r\n"_s);
+        const QString domain = lines.value(1).simplified();
+        const auto *focused = qobject_cast<ListBox *>(QApplication::focusWidget());
+        m_announcer->say(lines.first().simplified() + u'.',
+                         (domain.isEmpty() ? QString() : domain + u". "_s)
+                                 + u"Верни: %1, грешни: %2. %3"_s.arg(
+                                         m_text2[0]->text(),
+                                         m_text2[1]->text(),
+                                         focused ? focused->whereTheFrameIs() : QString()));
+    } else if (list->selectionIndex() >= 0) {
+        m_announcer->say(u"Избрано: %1."_s.arg(list->itemText(list->selectionIndex())));
     }
 }
 
 void QuizForm::Command1_Click(qint16 index)
 {
     m_quiz->Command1_Click(index);
-    describeLists(QString());
-}
-
-// An empty description brings back the one the window was defined with.
-void QuizForm::describeLists(const QString &description)
-{
-    for (const FormDefinition::Control &control : FormDefinition::controls()) {
-        if (control.kind == Kind::ListBox) {
-            m_list1.at(std::size_t(control.index))
-                    ->setAccessibleDescription(description.isEmpty()
-                                                       ? control.accessibleDescription.toString()
-                                                       : description);
-        }
-    }
+    m_announcer->say(u"Нов кръг."_s,
+                     u"%1 гръцки и %2 римски имена. Верни: %3, грешни: %4."_s.arg(
+                             QString::number(m_list1[0]->count()),
+                             QString::number(m_list1[1]->count()),
+                             m_text2[0]->text(),
+                             m_text2[1]->text()));
 }

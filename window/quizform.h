@@ -5,6 +5,7 @@
 #include <array>
 #include <memory>
 
+class Announcer;
 class ListBox;
 class Quiz;
 class QPushButton;
@@ -31,16 +32,16 @@ public:
 
 private:
     QWidget *createControl(const FormDefinition::Control &control);
-    QWidget *createListBox(int index);
+    QWidget *createListBox(const FormDefinition::Control &control);
     QWidget *createCounterBox(int index);
     QWidget *createMessageBox();
     QWidget *createButton(const FormDefinition::Control &control);
     void List1_Click(qint16 index);
     void Command1_Click(qint16 index);
-    void describeLists(const QString &description);
 
     std::array<ListBox *, 2> m_list1{};
     std::unique_ptr<TextBox> m_text1;
     std::array<std::unique_ptr<TextBox>, 2> m_text2;
     std::unique_ptr<Quiz> m_quiz;
+    Announcer *m_announcer = nullptr;
 };

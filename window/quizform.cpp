@@ -211,32 +211,37 @@ QWidget *QuizForm::createButton(const FormDefinition::Control &control)
 // counts and where the frame now is; a new round. The focus never moves.
 void QuizForm::List1_Click(qint16 index)
 {
-    const QString counts = m_text2[0]->text() + u'/' + m_text2[1]->text();
+    const QString before = counts();
     m_quiz->List1_Click(index);
     const ListBox *list = m_list1.at(std::size_t(index));
-    if (counts != m_text2[0]->text() + u'/' + m_text2[1]->text()) {
-        // The message's first line names the pair; a right one's second line, its domain.
-        const QStringList lines = m_text1->text().split(u"\r\n"_s);
-        const QString domain = lines.value(1).simplified();
-        const auto *focused = qobject_cast<ListBox *>(QApplication::focusWidget());
-        m_announcer->say(lines.first().simplified() + u'.',
-                         (domain.isEmpty() ? QString() : domain + u". "_s)
-                                 + u"Верни: %1, грешни: %2. %3"_s.arg(
-                                         m_text2[0]->text(),
-                                         m_text2[1]->text(),
-                                         focused ? focused->whereTheFrameIs() : QString()));
-    } else if (list->selectionIndex() >= 0) {
+    if (counts() != before)
+        announceVerdict();
+    else if (list->selectionIndex() >= 0)
         m_announcer->say(u"Избрано: %1."_s.arg(list->itemText(list->selectionIndex())));
-    }
 }
 
 void QuizForm::Command1_Click(qint16 index)
 {
     m_quiz->Command1_Click(index);
     m_announcer->say(u"Нов кръг."_s,
-                     u"%1 гръцки и %2 римски имена. Верни: %3, грешни: %4."_s.arg(
-                             QString::number(m_list1[0]->count()),
-                             QString::number(m_list1[1]->count()),
-                             m_text2[0]->text(),
-                             m_text2[1]->text()));
+                     u"%1 гръцки и %2 римски имена. %3"_s.arg(QString::number(m_list1[0]->count()),
+                                                              QString::number(m_list1[1]->count()),
+                                                              counts()));
+}
+
+QString QuizForm::counts() const
+{
+    return u"Верни: %1, грешни: %2."_s.arg(m_text2[0]->text(), m_text2[1]->text());
+}
+
+// The message's first line names the pair; a right pair's second line gives the domain.
+void QuizForm::announceVerdict()
+{
+    const QStringList lines = m_text1->text().split(u"\r\n"_s);
+    QStringList then = {counts()};
+    if (const QString domain = lines.value(1).simplified(); !domain.isEmpty())
+        then.prepend(domain + u'.');
+    if (const auto *focused = qobject_cast<ListBox *>(QApplication::focusWidget()))
+        then.append(focused->whereTheFrameIs());
+    m_announcer->say(lines.first().simplified() + u'.', then.join(u' ').trimmed());
 }

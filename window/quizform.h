@@ -38,6 +38,8 @@ private:
     QWidget *createButton(const FormDefinition::Control &control);
     void List1_Click(qint16 index);
     void Command1_Click(qint16 index);
+    QString counts() const;
+    void announceVerdict();
 
     std::array<ListBox *, 2> m_list1{};
     std::unique_ptr<TextBox> m_text1;

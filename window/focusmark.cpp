@@ -18,9 +18,10 @@ FocusMark::FocusMark(QWidget *window)
 void FocusMark::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setPen(QPen(Qt::black, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setPen(QPen(Qt::black, thickness, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRectF(rect()).adjusted(width / 2.0, width / 2.0, -width / 2.0, -width / 2.0));
+    const qreal half = thickness / 2;
+    painter.drawRect(QRectF(rect()).adjusted(half, half, -half, -half));
 }
 
 void FocusMark::follow(QWidget *focused)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QWidget>
 
 // A dark ring drawn over the edge of whichever control of the window has the focus: the
@@ -11,8 +10,6 @@ class FocusMark : public QWidget
     Q_OBJECT
 
 public:
-    static constexpr int width = 2;
-
     explicit FocusMark(QWidget *window);
 
 protected:
@@ -20,4 +17,6 @@ protected:
 
 private:
     void follow(QWidget *focused);
+
+    static constexpr qreal thickness = 2;
 };

@@ -1,8 +1,10 @@
 #include "counter.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -84,6 +86,27 @@ bool underflows(std::string_view number)
     return place < 0;
 }
 
+// The number's value, or nullopt where it is too far from the doubles' range to convert.
+std::optional<double> toDouble(const std::string &number)
+{
+    double value = 0;
+#if defined(__cpp_lib_to_chars)
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error == std::errc::result_out_of_range)
+        return std::nullopt;
+    return error == std::errc() ? value : 0.0;
+#else
+    // emscripten's libc++ reads no double with from_chars; its C library's strtod reads a
+    // point as the decimal separator whatever the locale, and reports the same range errors.
+    char *end = nullptr;
+    errno = 0;
+    value = std::strtod(number.c_str(), &end);
+    if (errno == ERANGE)
+        return std::nullopt;
+    return end != number.c_str() ? value : 0.0;
+#endif
+}
+
 } // namespace
 
 namespace Counter {
@@ -93,14 +116,11 @@ double leadingNumber(QStringView text)
     std::string number = numberPrefix(text);
     if (!number.empty() && number.front() == '+')
         number.erase(0, 1);
-    double value = 0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error == std::errc::result_out_of_range) {
-        if (underflows(number))
-            return 0.0;
-        return number.front() == '-' ? -HUGE_VAL : HUGE_VAL;
-    }
-    return error == std::errc() ? value : 0.0;
+    if (const std::optional<double> value = toDouble(number))
+        return *value;
+    if (underflows(number))
+        return 0.0;
+    return number.front() == '-' ? -HUGE_VAL : HUGE_VAL;
 }
 
 std::optional<qint16> toInt16(double value)

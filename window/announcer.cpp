@@ -1,4 +1,7 @@
 #include "announcer.h"
+#ifdef Q_OS_WASM
+#    include "pagespeech.h"
+#endif
 
 #include <QAccessibleWidget>
 
@@ -42,4 +45,8 @@ void Announcer::say(const QString &first, const QString &then)
     setAccessibleName(first);
     setAccessibleDescription(then);
     show();
+    [[maybe_unused]] const QString sentence = then.isEmpty() ? first : first + u' ' + then;
+#ifdef Q_OS_WASM
+    PageSpeech::tell(sentence, PageSpeech::Urgency::Assertive);
+#endif
 }

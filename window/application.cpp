@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -18,7 +19,8 @@ int keepDesktopArguments(int argc, char *argv[])
         std::string_view option = argv[i];
         if (option.starts_with("--"))
             option.remove_prefix(1);
-        if (option.starts_with('-') && std::ranges::find(kept, option.substr(1)) != kept.end()) {
+        if (option.starts_with('-')
+            && std::find(kept.begin(), kept.end(), option.substr(1)) != kept.end()) {
             argv[out++] = argv[i];
             argv[out++] = argv[++i];
         }
@@ -36,4 +38,9 @@ void setUpApplication(QApplication &app)
     if (translator->load(u"qtbase_bg"_s, u":/translations"_s)
         || translator->load(u"qtbase_bg"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
+#ifdef Q_OS_WASM
+    // A browser lends the page no fonts; Times New Roman's metric twin comes with the quiz.
+    QFontDatabase::addApplicationFont(u":/fonts/serif.ttf"_s);
+    QFont::insertSubstitution(u"Times New Roman"_s, u"Liberation Serif"_s);
+#endif
 }

@@ -1,0 +1,39 @@
+# Writes the page's folder (run by the zun_add_site target): the program's .js and .wasm,
+# our loader, the service worker and manifest, the icons, and index.html; then the zip.
+get_filename_component(bin ${BINARY} DIRECTORY)
+get_filename_component(ZUN_PROGRAM ${BINARY} NAME_WE)
+file(REMOVE_RECURSE ${FOLDER})
+file(MAKE_DIRECTORY ${FOLDER})
+file(COPY ${bin}/${ZUN_PROGRAM}.js ${bin}/${ZUN_PROGRAM}.wasm
+    ${WEB}/zun-loader.js ${WEB}/manifest.webmanifest ${WEB}/icon-192.png ${WEB}/icon-512.png
+    DESTINATION ${FOLDER})
+file(COPY_FILE ${ICONS}/zun-mitologia.svg ${FOLDER}/icon.svg)
+file(COPY_FILE ${ICONS}/zun-mitologia.png ${FOLDER}/icon-32.png)
+
+# The loader counts its progress against the program's size, as the server may compress it.
+file(SIZE ${FOLDER}/${ZUN_PROGRAM}.wasm ZUN_WASM_BYTES)
+set(ZUN_CAPTION ${CAPTION})
+configure_file(${WEB}/index.html.in ${FOLDER}/index.html @ONLY)
+
+# The service worker's cache is named after every file's contents: any change is an update.
+file(GLOB files RELATIVE ${FOLDER} ${FOLDER}/*)
+list(SORT files)
+set(digest ${VERSION})
+set(ZUN_SITE_FILES "'./'")
+foreach(name IN LISTS files)
+    file(SHA256 ${FOLDER}/${name} sum)
+    string(APPEND digest ${name}${sum})
+    string(APPEND ZUN_SITE_FILES ", '${name}'")
+endforeach()
+string(SHA256 digest "${digest}")
+string(SUBSTRING ${digest} 0 12 digest)
+set(ZUN_SITE_VERSION ${VERSION}-${digest})
+configure_file(${WEB}/sw.js.in ${FOLDER}/sw.js @ONLY)
+
+if(ZIP)
+    file(GLOB files RELATIVE ${FOLDER} ${FOLDER}/*)
+    list(SORT files)
+    file(REMOVE ${ZIP})
+    execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip -- ${files}
+        WORKING_DIRECTORY ${FOLDER} COMMAND_ERROR_IS_FATAL ANY)
+endif()

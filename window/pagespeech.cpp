@@ -17,8 +17,11 @@ namespace {
 // The words a screen reader puts after a control's name, as Orca says them on the desktop.
 QString whatItIs(QWidget *widget)
 {
-    if (auto *list = qobject_cast<ListBox *>(widget))
+    if (auto *list = qobject_cast<ListBox *>(widget)) {
+        if (list->count() < 2)
+            return list->count() == 1 ? u"Списък с 1 елемент."_s : u"Празен списък."_s;
         return u"Списък с %1 елемента."_s.arg(list->count());
+    }
     if (qobject_cast<QPushButton *>(widget))
         return u"Бутон."_s;
     if (auto *memo = qobject_cast<QPlainTextEdit *>(widget))

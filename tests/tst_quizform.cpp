@@ -15,6 +15,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QScroller>
+#include <QStyleHints>
 #include <QTest>
 
 #include <memory>
@@ -63,6 +65,8 @@ private Q_SLOTS:
     void otherButtonsNeverPick_data();
     void otherButtonsNeverPick();
     void clickOnEmptySpaceKeepsTheSelection();
+    void touch_data();
+    void touch();
     void keysMoveWithoutPicking_data();
     void keysMoveWithoutPicking();
     void typeAheadMovesWithoutPicking();
@@ -87,8 +91,10 @@ private:
     QRect itemRect(ListBox *list, const QString &name) const;
     void click(const QString &name);
     void playRound(int pairs);
+    void swipe(QWidget *viewport, QPoint from, QPoint to);
 
     std::unique_ptr<QuizForm> m_form;
+    QPointingDevice *m_touchScreen = QTest::createTouchDevice();
 };
 
 void TestQuizForm::initTestCase()
@@ -134,6 +140,20 @@ void TestQuizForm::click(const QString &name)
     const QRect rect = itemRect(target, name);
     QVERIFY2(rect.isValid(), qPrintable(name));
     QTest::mouseClick(target->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+// A finger drawn across a control at a finger's pace, then lifted; any glide waited out.
+void TestQuizForm::swipe(QWidget *viewport, QPoint from, QPoint to)
+{
+    QTest::touchEvent(m_form.get(), m_touchScreen).press(0, from, viewport);
+    constexpr int steps = 8;
+    for (int step = 1; step <= steps; ++step) {
+        QTest::qWait(15);
+        QTest::touchEvent(m_form.get(), m_touchScreen)
+                .move(0, from + (to - from) * step / steps, viewport);
+    }
+    QTest::touchEvent(m_form.get(), m_touchScreen).release(0, to, viewport);
+    QTRY_COMPARE(QScroller::scroller(viewport)->state(), QScroller::Inactive);
 }
 
 void TestQuizForm::playRound(int pairs)
@@ -319,6 +339,103 @@ void TestQuizForm::clickOnEmptySpaceKeepsTheSelection()
     QTest::mouseClick(greek->viewport(), Qt::LeftButton, {}, {20, greek->viewport()->height() - 3});
     QCOMPARE(greek->selectionIndex(), 1);
     QCOMPARE(m_form->text2(0).text().toInt() + m_form->text2(1).text().toInt(), 12);
+}
+
+// A finger: a tap picks the name it went down on; a swipe, a long press or a second finger
+// picks nothing and a swipe scrolls; the message field scrolls without selecting.
+void TestQuizForm::touch_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<bool>("otherPicked"); // a name of the other list picked by tap first
+    QTest::addColumn<QString>("picked");   // by the gesture, in the target list
+    QTest::addColumn<bool>("scrolls");
+
+    QTest::newRow("tap, Greek") << u"List1_0"_s << u"tap"_s << false << u"Ерос"_s << false;
+    QTest::newRow("tap, Roman") << u"List1_1"_s << u"tap"_s << false << u"Диана"_s << false;
+    QTest::newRow("tap judges the pair") << u"List1_1"_s << u"tap"_s << true << u""_s << false;
+    QTest::newRow("swipe up, Greek") << u"List1_0"_s << u"swipe"_s << false << u""_s << true;
+    QTest::newRow("swipe up, Roman") << u"List1_1"_s << u"swipe"_s << false << u""_s << true;
+    QTest::newRow("swipe up, Greek, Roman picked")
+            << u"List1_0"_s << u"swipe"_s << true << u""_s << true;
+    QTest::newRow("swipe up, Roman, Greek picked")
+            << u"List1_1"_s << u"swipe"_s << true << u""_s << true;
+    QTest::newRow("swipe down onto another name")
+            << u"List1_0"_s << u"swipe down"_s << false << u""_s << false;
+    QTest::newRow("long press") << u"List1_0"_s << u"hold"_s << false << u""_s << false;
+    QTest::newRow("second finger") << u"List1_1"_s << u"two fingers"_s << false << u""_s << false;
+    QTest::newRow("tap after swipes, late name")
+            << u"List1_0"_s << u"swipes, tap"_s << false << u"Хефест"_s << true;
+    QTest::newRow("message field") << u"Text1_0"_s << u"swipe"_s << false << u""_s << true;
+}
+
+void TestQuizForm::touch()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, gesture);
+    QFETCH(bool, otherPicked);
+    auto *area = qobject_cast<QAbstractScrollArea *>(control(target));
+    QWidget *viewport = area->viewport();
+    ListBox *other = target == u"List1_0"_s ? list(1) : list(0);
+    if (otherPicked) {
+        const QRect first = other->visualItemRect(other->item(0));
+        QTest::touchEvent(m_form.get(), m_touchScreen).press(0, first.center(), other->viewport());
+        QTest::touchEvent(m_form.get(), m_touchScreen)
+                .release(0, first.center(), other->viewport());
+        QCOMPARE(other->selectionIndex(), 0);
+    }
+    const int row = area->verticalScrollBar()->pageStep() > 0
+                            ? viewport->height() / area->verticalScrollBar()->pageStep()
+                            : 0;
+    // Five rows up, or as near as the control's height allows.
+    const QPoint middle(viewport->width() / 2,
+                        std::min(row * 5, viewport->height() - row) + row / 2);
+    const QPoint up(middle.x(), row / 2);
+    const int scrolled = area->verticalScrollBar()->value();
+    QPointingDevice *touches = m_touchScreen;
+    if (gesture == u"tap"_s) {
+        QTest::touchEvent(m_form.get(), touches).press(0, middle, viewport);
+        QTest::touchEvent(m_form.get(), touches).move(0, middle + QPoint(2, 2), viewport);
+        QTest::touchEvent(m_form.get(), touches).release(0, middle + QPoint(2, 2), viewport);
+    } else if (gesture == u"swipe"_s) {
+        swipe(viewport, middle, up);
+    } else if (gesture == u"swipe down"_s) {
+        swipe(viewport, up + QPoint(0, row), middle);
+    } else if (gesture == u"hold"_s) {
+        QTest::touchEvent(m_form.get(), touches).press(0, middle, viewport);
+        QTest::qWait(QGuiApplication::styleHints()->mousePressAndHoldInterval() + 100);
+        QTest::touchEvent(m_form.get(), touches).release(0, middle, viewport);
+    } else if (gesture == u"two fingers"_s) {
+        QTest::touchEvent(m_form.get(), touches).press(0, middle, viewport);
+        QTest::touchEvent(m_form.get(), touches).stationary(0).press(1, up, viewport);
+        QTest::touchEvent(m_form.get(), touches)
+                .release(0, middle, viewport)
+                .release(1, up, viewport);
+    } else {
+        swipe(viewport, middle, up);
+        swipe(viewport, middle, up);
+        const QRect last = list(0)->visualItemRect(list(0)->item(list(0)->count() - 1));
+        QVERIFY(viewport->rect().contains(last));
+        QTest::touchEvent(m_form.get(), touches).press(0, last.center(), viewport);
+        QTest::touchEvent(m_form.get(), touches).release(0, last.center(), viewport);
+    }
+
+    QFETCH(bool, scrolls);
+    QCOMPARE(area->verticalScrollBar()->value() > scrolled, scrolls);
+    if (auto *memo = qobject_cast<QPlainTextEdit *>(area)) {
+        QVERIFY(!memo->textCursor().hasSelection());
+        return;
+    }
+    auto *touched = static_cast<ListBox *>(area);
+    QFETCH(QString, picked);
+    const bool judged = otherPicked && gesture == u"tap"_s;
+    QCOMPARE(touched->selectionIndex() < 0 ? QString()
+                                           : touched->itemText(touched->selectionIndex()),
+             picked);
+    QCOMPARE(other->selectionIndex(), otherPicked && !judged ? 0 : -1);
+    QCOMPARE(m_form->text2(0).text().toInt() + m_form->text2(1).text().toInt(), judged ? 1 : 0);
+    if (!judged)
+        QCOMPARE(m_form->text1().text(), FormDefinition::introduction().toString());
 }
 
 void TestQuizForm::keysMoveWithoutPicking_data()

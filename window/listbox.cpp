@@ -1,5 +1,7 @@
 #include "listbox.h"
 
+#include "touchscroll.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -52,6 +54,7 @@ ListBox::ListBox(QWidget *parent)
     setSortingEnabled(true);
     setUniformItemSizes(true);
     setItemDelegate(new CurrentItemDelegate(this));
+    new TouchScroll(this); // a swipe scrolls, only a tap picks
     connect(this, &QListWidget::itemSelectionChanged, this, &ListBox::noteSelection);
 }
 

@@ -9,6 +9,7 @@
 #endif
 #include "school.h"
 #include "textbox.h"
+#include "touchscroll.h"
 
 #include "quiz.h"
 
@@ -195,6 +196,7 @@ QWidget *QuizForm::createMessageBox()
     memo->setAcceptDrops(false);
     memo->setTabChangesFocus(true);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    new TouchScroll(memo); // a swipe scrolls the text rather than selecting it
     m_text1 = std::make_unique<TextBox>(memo);
     m_text1->setText(FormDefinition::introduction().toString());
     return memo;

@@ -5,18 +5,27 @@ get_filename_component(ZUN_PROGRAM ${BINARY} NAME_WE)
 file(REMOVE_RECURSE ${FOLDER})
 file(MAKE_DIRECTORY ${FOLDER})
 file(COPY ${bin}/${ZUN_PROGRAM}.js ${bin}/${ZUN_PROGRAM}.wasm
-    ${WEB}/zun-loader.js ${WEB}/manifest.webmanifest ${WEB}/icon-192.png ${WEB}/icon-512.png
+    ${WEB}/zun-loader.js ${WEB}/page.css ${WEB}/manifest.webmanifest ${WEB}/icon-192.png
+    ${WEB}/icon-512.png
     DESTINATION ${FOLDER})
 file(COPY_FILE ${ICONS}/zun-mitologia.svg ${FOLDER}/icon.svg)
 file(COPY_FILE ${ICONS}/zun-mitologia.png ${FOLDER}/icon-32.png)
 
-# The loader counts its progress against the program's size, as the server may compress it.
-file(SIZE ${FOLDER}/${ZUN_PROGRAM}.wasm ZUN_WASM_BYTES)
+# The program also packed: gzip, which the loader unpacks itself where a host compresses
+# nothing, and brotli, for a host that can send it in the gzip file's place.
+set(wasm ${FOLDER}/${ZUN_PROGRAM}.wasm)
+execute_process(COMMAND ${GZIP} ${wasm} OUTPUT_FILE ${wasm}.gz COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${BROTLI} -q 11 -c ${wasm} OUTPUT_FILE ${wasm}.br COMMAND_ERROR_IS_FATAL ANY)
+# The loader counts its progress against the size of what arrives.
+file(SIZE ${wasm} ZUN_WASM_BYTES)
+file(SIZE ${wasm}.gz ZUN_PACKED_BYTES)
 set(ZUN_CAPTION ${CAPTION})
 configure_file(${WEB}/index.html.in ${FOLDER}/index.html @ONLY)
 
 # The service worker's cache is named after every file's contents: any change is an update.
+# It keeps what the loader fetches: the packed program, not the plain or the brotli one.
 file(GLOB files RELATIVE ${FOLDER} ${FOLDER}/*)
+list(FILTER files EXCLUDE REGEX "\\.(wasm|br)$")
 list(SORT files)
 set(digest ${VERSION})
 set(ZUN_SITE_FILES "'./'")

@@ -22,7 +22,8 @@ qt_common_features=(
 
 # cached_qt KIND KEY ARGS...: sets qt to the install folder of Qt for KIND, building it
 # first unless cached. KEY is anything else the build depends on (a toolchain, a compiler's
-# version); ARGS go to Qt's configure.
+# version); ARGS go to Qt's configure. A function named by qt_patch, if set, runs in Qt's
+# source folder before configure, and its text is part of the cache's key.
 cached_qt() {
     local kind=$1 key=$2 version upstream hash
     shift 2
@@ -31,7 +32,9 @@ cached_qt() {
     # Keyed by what the build depends on, not by where the project's checkout is.
     local project
     project=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-    hash=$({ echo "$version"; printf '%s\n' "${@//$project/}"; echo "$key"; } | sha256sum | cut -c1-12)
+    local patch=${qt_patch:+$(declare -f "$qt_patch")}
+    hash=$({ echo "$version"; printf '%s\n' "${@//$project/}"; echo "$key"; echo "$patch"; } \
+        | sha256sum | cut -c1-12)
     qt=${ZUN_QT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/zun-mitologia}/qt-$upstream-$kind-$hash
     if [[ -f $qt/.complete ]]; then
         echo "Qt $upstream for $kind: cached in $qt"
@@ -42,6 +45,7 @@ cached_qt() {
     work=$(mktemp -d "${TMPDIR:-/tmp}/zun-qt.XXXXXX")
     echo "Building Qt $upstream for $kind into $qt"
     (cd "$work" && apt-get source -qq "qt6-base=$version" >/dev/null 2>&1)
+    [[ -z ${qt_patch:-} ]] || (cd "$work"/qt6-base-*/ && "$qt_patch")
     if ! cmake -S "$work"/qt6-base-*/ -B "$work/build" -G Ninja -DCMAKE_INSTALL_PREFIX="$qt" \
         -DBUILD_SHARED_LIBS=OFF -DQT_HOST_PATH=/usr \
         -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \

@@ -3,13 +3,36 @@
 // on the page, never in a blank page or an error seen only in the console.
 (function () {
   'use strict';
-  const program = document.documentElement.dataset.program;
-  const expected = Number(document.documentElement.dataset.wasmBytes) || 0;
+  const page = document.documentElement.dataset;
+  const program = page.program;
   const canvas = document.getElementById('zun-canvas');
   const status = document.getElementById('zun-status');
-  const note = document.getElementById('zun-note');
+  let failed = false;
+
+  // A screen narrower or lower than the window and its margin shows the page zoomed out to
+  // fit; the browser then scales taps as it scales the picture, so each lands where it shows.
+  (function () {
+    const width = 447, height = 380;
+    const need = Math.max(width, Math.ceil(height * screen.width / screen.height));
+    if (screen.width < need)
+      document.querySelector('meta[name=viewport]').content = 'width=' + need;
+  })();
+
+  // A file of the site that is missing or cut short: the school's administrator can mend it.
+  class BrokenFile extends Error {
+    constructor(name, why) {
+      super(name + ': ' + why);
+      this.file = name;
+    }
+  }
+
+  function progress(received, total) {
+    if (!failed)
+      status.textContent = 'Зарежда се … ' + Math.min(100, Math.floor(received * 100 / total)) + ' %';
+  }
 
   function fail(sentence) {
+    failed = true;
     status.textContent = sentence;
     status.setAttribute('role', 'alert');
     status.hidden = false;
@@ -28,36 +51,43 @@
     }
   }
 
+  // The program comes gzipped, so that a host which compresses nothing still sends a third
+  // of its bytes; it is unpacked and compiled while it arrives. A host that decodes the file
+  // itself, or sends the brotli file in its place, hands over the program as it is.
   async function fetchProgram() {
-    const response = await fetch(program + '.wasm');
+    const packed = typeof DecompressionStream === 'function';
+    const name = program + (packed ? '.wasm.gz' : '.wasm');
+    const response = await fetch(name);
     if (!response.ok)
-      throw new Error('сървърът върна ' + response.status + ' за ' + program + '.wasm');
-    const type = (response.headers.get('Content-Type') || '').split(';')[0].trim();
-    if (type !== 'application/wasm') {
-      note.textContent = 'За администратора на сайта: сървърът изпраща ' + program
-          + '.wasm с тип „' + (type || 'без тип') + '“ вместо „application/wasm“. '
-          + 'Викторината работи, но задайте този тип.';
-      note.hidden = false;
-    }
-    const chunks = [];
-    let received = 0;
+      throw new BrokenFile(name, 'сървърът върна ' + response.status);
     const reader = response.body.getReader();
-    for (;;) {
-      const { done, value } = await reader.read();
-      if (done)
-        break;
-      chunks.push(value);
-      received += value.length;
-      const percent = expected ? Math.min(100, Math.floor(received * 100 / expected)) : 0;
-      status.textContent = 'Зарежда се … ' + percent + ' %';
+    let first = await reader.read();
+    const head = first.value || new Uint8Array(0);
+    const gzip = packed && head[0] === 0x1f && head[1] === 0x8b;
+    const total = Number(gzip ? page.packedBytes : page.wasmBytes) || 1;
+    let received = 0;
+    const counted = new ReadableStream({
+      async pull(controller) {
+        const { done, value } = first || await reader.read();
+        first = null;
+        if (done) {
+          controller.close();
+          return;
+        }
+        received += value.length;
+        progress(received, total);
+        controller.enqueue(value);
+      },
+    });
+    const body = new Response(gzip ? counted.pipeThrough(new DecompressionStream('gzip')) : counted,
+                              { headers: { 'Content-Type': 'application/wasm' } });
+    try {
+      return await (WebAssembly.compileStreaming ? WebAssembly.compileStreaming(body)
+                                                 : WebAssembly.compile(await body.arrayBuffer()));
+    } catch (error) {
+      console.error(error);
+      throw new BrokenFile(name, 'не е цял');
     }
-    const bytes = new Uint8Array(received);
-    let at = 0;
-    for (const chunk of chunks) {
-      bytes.set(chunk, at);
-      at += chunk.length;
-    }
-    return WebAssembly.compile(bytes);
   }
 
   function loadScript(source) {
@@ -65,11 +95,13 @@
       const script = document.createElement('script');
       script.src = source;
       script.onload = resolve;
-      script.onerror = function () { reject(new Error('не се зареди ' + source)); };
+      script.onerror = function () { reject(new BrokenFile(source, 'не се зареди')); };
       document.body.appendChild(script);
     });
   }
 
+  const SCROLL_KEYS = new Set(['ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight', 'PageUp',
+                               'PageDown', 'Home', 'End', ' ']);
   const stopped = 'Викторината спря поради грешка. Презаредете страницата; '
       + 'ако се повтори, използвайте друг браузър.';
 
@@ -95,6 +127,12 @@
     });
     status.hidden = true;
     canvas.classList.add('running');
+    // Keys the quiz has no use for at an end of a list would scroll the page around it,
+    // a school's page when it sits in a frame there.
+    canvas.addEventListener('keydown', function (event) {
+      if (SCROLL_KEYS.has(event.key))
+        event.preventDefault();
+    });
     canvas.focus();
     // Kept for the next time, with no network: after the start, so as not to slow it.
     if ('serviceWorker' in navigator)
@@ -115,10 +153,15 @@
   } else {
     start().catch(function (error) {
       console.error(error);
-      fail(navigator.onLine === false
-           ? 'Няма връзка с мрежата, а викторината още не е запазена на това устройство. '
-             + 'Отворете я веднъж с връзка.'
-           : stopped);
+      if (navigator.onLine === false)
+        fail('Няма връзка с мрежата, а викторината още не е запазена на това устройство. '
+             + 'Отворете я веднъж с връзка.');
+      else if (error instanceof BrokenFile)
+        fail('Викторината не може да се зареди: файлът „' + error.file + '“ липсва на сайта '
+             + 'или не е цял. За администратора на сайта: качете отново цялата папка '
+             + 'на викторината.');
+      else
+        fail(stopped);
     });
   }
 })();

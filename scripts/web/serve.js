@@ -1,36 +1,64 @@
-// A static web server on 127.0.0.1 for the page's checks and benchmark: any port, the .wasm
-// with its proper type unless told otherwise, nothing cached by the browser.
+// A static web server on 127.0.0.1 for the page's checks and benchmark: any port, nothing
+// cached by the browser, and as a school's host may be set up: the .wasm with another type,
+// every response compressed, the brotli program sent in the gzip one's place, extra headers.
 'use strict';
 const fs = require('fs');
 const http = require('http');
 const path = require('path');
+const zlib = require('zlib');
 
 const TYPES = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8',
-  '.wasm': 'application/wasm', '.png': 'image/png', '.svg': 'image/svg+xml',
-  '.webmanifest': 'application/manifest+json',
+  '.css': 'text/css; charset=utf-8', '.wasm': 'application/wasm', '.png': 'image/png',
+  '.svg': 'image/svg+xml', '.webmanifest': 'application/manifest+json',
+  '.gz': 'application/gzip',
 };
 
-// serve(folder, {wasmType}) resolves to {url, close()}.
+// serve(folder, {wasmType, gzip, brotli, validators, headers}) resolves to
+// {url, close(), sent()}: sent() counts the bytes of the bodies sent so far. With
+// validators it answers as a stock host does: ETag and Last-Modified, no Cache-Control.
 function serve(folder, options = {}) {
   const types = { ...TYPES, ...(options.wasmType ? { '.wasm': options.wasmType } : {}) };
+  let sent = 0;
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
-    const file = path.join(folder, path.normalize(name === '/' ? '/index.html' : name));
+    let file = path.join(folder, path.normalize(name === '/' ? '/index.html' : name));
     if (!file.startsWith(folder) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
       response.writeHead(404).end();
       return;
     }
-    response.writeHead(200, {
-      'Content-Type': types[path.extname(file)] || 'application/octet-stream',
-      'Cache-Control': 'no-store',
-    });
-    fs.createReadStream(file).pipe(response);
+    const accepts = request.headers['accept-encoding'] || '';
+    const headers = { 'Content-Type': types[path.extname(file)] || 'application/octet-stream',
+                      'Cache-Control': 'no-store', ...options.headers };
+    if (options.validators) {
+      const stat = fs.statSync(file);
+      delete headers['Cache-Control'];
+      headers.ETag = `"${stat.size}-${stat.mtimeMs}"`;
+      headers['Last-Modified'] = stat.mtime.toUTCString();
+      if (request.headers['if-none-match'] === headers.ETag) {
+        response.writeHead(304, headers).end();
+        return;
+      }
+    }
+    let body = fs.createReadStream(file);
+    if (options.brotli && file.endsWith('.wasm.gz') && /\bbr\b/.test(accepts)
+        && fs.existsSync(file.replace(/\.gz$/, '.br'))) {
+      file = file.replace(/\.gz$/, '.br');
+      body = fs.createReadStream(file);
+      Object.assign(headers, { 'Content-Type': 'application/wasm', 'Content-Encoding': 'br' });
+    } else if (options.gzip && !/\.(gz|br|png)$/.test(file) && /\bgzip\b/.test(accepts)) {
+      headers['Content-Encoding'] = 'gzip';
+      body = body.pipe(zlib.createGzip({ level: 6 }));
+    }
+    response.writeHead(200, headers);
+    body.on('data', (chunk) => { sent += chunk.length; });
+    body.pipe(response);
   });
   return new Promise((resolve) => {
     server.listen(0, '127.0.0.1', () => resolve({
       url: `http://127.0.0.1:${server.address().port}/`,
       close: () => new Promise((done) => { server.closeAllConnections(); server.close(done); }),
+      sent: () => sent,
     }));
   });
 }
@@ -53,4 +81,4 @@ function launch(extraArgs = []) {
   });
 }
 
-module.exports = { serve, launch };
+module.exports = { serve, launch, puppeteer };

@@ -8,6 +8,7 @@
   const canvas = document.getElementById('zun-canvas');
   const status = document.getElementById('zun-status');
   let failed = false;
+  document.getElementById('zun-stuck').remove(); // the loader has come
 
   // A screen narrower or lower than the window and its margin shows the page zoomed out to
   // fit; the browser then scales taps as it scales the picture, so each lands where it shows.

@@ -19,24 +19,35 @@ execute_process(COMMAND ${BROTLI} -q 11 -c ${wasm} OUTPUT_FILE ${wasm}.br COMMAN
 # The loader counts its progress against the size of what arrives.
 file(SIZE ${wasm} ZUN_WASM_BYTES)
 file(SIZE ${wasm}.gz ZUN_PACKED_BYTES)
+# site_digest(VAR): the version and twelve hex digits of every file's name and contents so
+# far, sorted; FILES gets the names the service worker keeps: what the loader fetches, the
+# packed program and not the plain or the brotli one.
+function(site_digest var)
+    file(GLOB names RELATIVE ${FOLDER} ${FOLDER}/*)
+    list(FILTER names EXCLUDE REGEX "\\.(wasm|br)$")
+    list(SORT names)
+    set(digest ${VERSION})
+    set(kept "'./'")
+    foreach(name IN LISTS names)
+        file(SHA256 ${FOLDER}/${name} sum)
+        string(APPEND digest ${name}${sum})
+        string(APPEND kept ", '${name}'")
+    endforeach()
+    string(SHA256 digest "${digest}")
+    string(SUBSTRING ${digest} 0 12 digest)
+    set(${var} ${VERSION}-${digest} PARENT_SCOPE)
+    set(FILES "${kept}" PARENT_SCOPE)
+endfunction()
+
+# The page asks for its files under their build's name, so that a browser's cache cannot
+# hand it one file of an older upload beside the newer ones.
+site_digest(ZUN_BUILD)
 set(ZUN_CAPTION ${CAPTION})
 configure_file(${WEB}/index.html.in ${FOLDER}/index.html @ONLY)
 
 # The service worker's cache is named after every file's contents: any change is an update.
-# It keeps what the loader fetches: the packed program, not the plain or the brotli one.
-file(GLOB files RELATIVE ${FOLDER} ${FOLDER}/*)
-list(FILTER files EXCLUDE REGEX "\\.(wasm|br)$")
-list(SORT files)
-set(digest ${VERSION})
-set(ZUN_SITE_FILES "'./'")
-foreach(name IN LISTS files)
-    file(SHA256 ${FOLDER}/${name} sum)
-    string(APPEND digest ${name}${sum})
-    string(APPEND ZUN_SITE_FILES ", '${name}'")
-endforeach()
-string(SHA256 digest "${digest}")
-string(SUBSTRING ${digest} 0 12 digest)
-set(ZUN_SITE_VERSION ${VERSION}-${digest})
+site_digest(ZUN_SITE_VERSION)
+set(ZUN_SITE_FILES "${FILES}")
 configure_file(${WEB}/sw.js.in ${FOLDER}/sw.js @ONLY)
 
 if(ZIP)

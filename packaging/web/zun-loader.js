@@ -5,6 +5,7 @@
   'use strict';
   const page = document.documentElement.dataset;
   const program = page.program;
+  const build = '?v=' + page.build; // the files of this page's own upload, never an older one
   const canvas = document.getElementById('zun-canvas');
   const status = document.getElementById('zun-status');
   let failed = false;
@@ -58,7 +59,7 @@
   async function fetchProgram() {
     const packed = typeof DecompressionStream === 'function';
     const name = program + (packed ? '.wasm.gz' : '.wasm');
-    const response = await fetch(name);
+    const response = await fetch(name + build);
     if (!response.ok)
       throw new BrokenFile(name, 'сървърът върна ' + response.status);
     const reader = response.body.getReader();
@@ -91,10 +92,10 @@
     }
   }
 
-  function loadScript(source) {
+  function loadScript(source, query) {
     return new Promise(function (resolve, reject) {
       const script = document.createElement('script');
-      script.src = source;
+      script.src = source + query;
       script.onload = resolve;
       script.onerror = function () { reject(new BrokenFile(source, 'не се зареди')); };
       document.body.appendChild(script);
@@ -107,7 +108,7 @@
       + 'ако се повтори, използвайте друг браузър.';
 
   async function start() {
-    const [wasm] = await Promise.all([fetchProgram(), loadScript(program + '.js')]);
+    const [wasm] = await Promise.all([fetchProgram(), loadScript(program + '.js', build)]);
     status.textContent = 'Стартира се …';
     await window.createQtAppInstance({
       qtContainerElements: [canvas],

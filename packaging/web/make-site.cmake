@@ -19,6 +19,7 @@ execute_process(COMMAND ${BROTLI} -q 11 -c ${wasm} OUTPUT_FILE ${wasm}.br COMMAN
 # The loader counts its progress against the size of what arrives.
 file(SIZE ${wasm} ZUN_WASM_BYTES)
 file(SIZE ${wasm}.gz ZUN_PACKED_BYTES)
+
 # site_digest(VAR): the version and twelve hex digits of every file's name and contents so
 # far, sorted; FILES gets the names the service worker keeps: what the loader fetches, the
 # packed program and not the plain or the brotli one.

@@ -5,7 +5,7 @@ get_filename_component(ZUN_PROGRAM ${BINARY} NAME_WE)
 file(REMOVE_RECURSE ${FOLDER})
 file(MAKE_DIRECTORY ${FOLDER})
 file(COPY ${bin}/${ZUN_PROGRAM}.js ${bin}/${ZUN_PROGRAM}.wasm
-    ${WEB}/zun-loader.js ${WEB}/page.css ${WEB}/manifest.webmanifest ${WEB}/icon-192.png
+    ${WEB}/zun-loader.js ${WEB}/zun-viewport.js ${WEB}/page.css ${WEB}/manifest.webmanifest ${WEB}/icon-192.png
     ${WEB}/icon-512.png
     DESTINATION ${FOLDER})
 file(COPY_FILE ${ICONS}/zun-mitologia.svg ${FOLDER}/icon.svg)
@@ -21,8 +21,9 @@ file(SIZE ${wasm} ZUN_WASM_BYTES)
 file(SIZE ${wasm}.gz ZUN_PACKED_BYTES)
 
 # site_digest(VAR): the version and twelve hex digits of every file's name and contents so
-# far, sorted; FILES gets the names the service worker keeps: what the loader fetches, the
-# packed program and not the plain or the brotli one.
+# far, sorted; FILES gets what the service worker keeps: what the loader fetches, the packed
+# program and not the plain or the brotli one, each by the address the page asks for, so that
+# the worker's copy is the one the browser just fetched, not a second download.
 function(site_digest var)
     file(GLOB names RELATIVE ${FOLDER} ${FOLDER}/*)
     list(FILTER names EXCLUDE REGEX "\\.(wasm|br)$")
@@ -32,6 +33,9 @@ function(site_digest var)
     foreach(name IN LISTS names)
         file(SHA256 ${FOLDER}/${name} sum)
         string(APPEND digest ${name}${sum})
+        if(name MATCHES "\\.(js|css|gz)$" AND DEFINED ZUN_BUILD)
+            string(APPEND name "?v=${ZUN_BUILD}")
+        endif()
         string(APPEND kept ", '${name}'")
     endforeach()
     string(SHA256 digest "${digest}")

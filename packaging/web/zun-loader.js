@@ -11,15 +11,6 @@
   let failed = false;
   document.getElementById('zun-stuck').remove(); // the loader has come
 
-  // A screen narrower or lower than the window and its margin shows the page zoomed out to
-  // fit; the browser then scales taps as it scales the picture, so each lands where it shows.
-  (function () {
-    const width = 447, height = 380;
-    const need = Math.max(width, Math.ceil(height * screen.width / screen.height));
-    if (screen.width < need)
-      document.querySelector('meta[name=viewport]').content = 'width=' + need;
-  })();
-
   // A file of the site that is missing or cut short: the school's administrator can mend it.
   class BrokenFile extends Error {
     constructor(name, why) {

@@ -91,6 +91,7 @@ private:
     QRect itemRect(ListBox *list, const QString &name) const;
     void click(const QString &name);
     void playRound(int pairs);
+    void tap(QWidget *viewport, QPoint at);
     void swipe(QWidget *viewport, QPoint from, QPoint to);
 
     std::unique_ptr<QuizForm> m_form;
@@ -140,6 +141,13 @@ void TestQuizForm::click(const QString &name)
     const QRect rect = itemRect(target, name);
     QVERIFY2(rect.isValid(), qPrintable(name));
     QTest::mouseClick(target->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+// A finger set down and lifted in place.
+void TestQuizForm::tap(QWidget *viewport, QPoint at)
+{
+    QTest::touchEvent(m_form.get(), m_touchScreen).press(0, at, viewport);
+    QTest::touchEvent(m_form.get(), m_touchScreen).release(0, at, viewport);
 }
 
 // A finger drawn across a control at a finger's pace, then lifted; any glide waited out.
@@ -380,10 +388,7 @@ void TestQuizForm::touch()
     QWidget *viewport = area->viewport();
     ListBox *other = target == u"List1_0"_s ? list(1) : list(0);
     if (otherPicked) {
-        const QRect first = other->visualItemRect(other->item(0));
-        QTest::touchEvent(m_form.get(), m_touchScreen).press(0, first.center(), other->viewport());
-        QTest::touchEvent(m_form.get(), m_touchScreen)
-                .release(0, first.center(), other->viewport());
+        tap(other->viewport(), other->visualItemRect(other->item(0)).center());
         QCOMPARE(other->selectionIndex(), 0);
     }
     const int row = area->verticalScrollBar()->pageStep() > 0
@@ -397,23 +402,22 @@ void TestQuizForm::touch()
     const auto *touchedList = qobject_cast<ListBox *>(area);
     const QString underFinger
             = touchedList ? touchedList->indexAt(middle).data().toString() : QString();
-    QPointingDevice *touches = m_touchScreen;
     if (gesture == u"tap"_s) {
-        QTest::touchEvent(m_form.get(), touches).press(0, middle, viewport);
-        QTest::touchEvent(m_form.get(), touches).move(0, middle + QPoint(2, 2), viewport);
-        QTest::touchEvent(m_form.get(), touches).release(0, middle + QPoint(2, 2), viewport);
+        QTest::touchEvent(m_form.get(), m_touchScreen).press(0, middle, viewport);
+        QTest::touchEvent(m_form.get(), m_touchScreen).move(0, middle + QPoint(2, 2), viewport);
+        QTest::touchEvent(m_form.get(), m_touchScreen).release(0, middle + QPoint(2, 2), viewport);
     } else if (gesture == u"swipe"_s) {
         swipe(viewport, middle, up);
     } else if (gesture == u"swipe down"_s) {
         swipe(viewport, up + QPoint(0, row), middle);
     } else if (gesture == u"hold"_s) {
-        QTest::touchEvent(m_form.get(), touches).press(0, middle, viewport);
+        QTest::touchEvent(m_form.get(), m_touchScreen).press(0, middle, viewport);
         QTest::qWait(QGuiApplication::styleHints()->mousePressAndHoldInterval() + 100);
-        QTest::touchEvent(m_form.get(), touches).release(0, middle, viewport);
+        QTest::touchEvent(m_form.get(), m_touchScreen).release(0, middle, viewport);
     } else if (gesture == u"two fingers"_s) {
-        QTest::touchEvent(m_form.get(), touches).press(0, middle, viewport);
-        QTest::touchEvent(m_form.get(), touches).stationary(0).press(1, up, viewport);
-        QTest::touchEvent(m_form.get(), touches)
+        QTest::touchEvent(m_form.get(), m_touchScreen).press(0, middle, viewport);
+        QTest::touchEvent(m_form.get(), m_touchScreen).stationary(0).press(1, up, viewport);
+        QTest::touchEvent(m_form.get(), m_touchScreen)
                 .release(0, middle, viewport)
                 .release(1, up, viewport);
     } else {
@@ -421,8 +425,7 @@ void TestQuizForm::touch()
         swipe(viewport, middle, up);
         const QRect last = list(0)->visualItemRect(list(0)->item(list(0)->count() - 1));
         QVERIFY(viewport->rect().contains(last));
-        QTest::touchEvent(m_form.get(), touches).press(0, last.center(), viewport);
-        QTest::touchEvent(m_form.get(), touches).release(0, last.center(), viewport);
+        tap(viewport, last.center());
     }
 
     QFETCH(bool, scrolls);

@@ -98,12 +98,29 @@
   const stopped = 'Викторината спря поради грешка. Презаредете страницата; '
       + 'ако се повтори, използвайте друг браузър.';
 
+  // In a frame smaller than the window Qt draws it smaller. Qt paints no finer than one
+  // pixel to a point, so the canvas gets as many pixels as the window at full size and the
+  // browser shows them shrunk: Qt is told that many pixels make one of the page's.
+  function scaleDown(scale) {
+    const screen = Object.getOwnPropertyDescriptor(window, 'devicePixelRatio');
+    Object.defineProperty(window, 'devicePixelRatio', {
+      configurable: true,
+      get: function () { return screen.get.call(window) / scale; },
+    });
+  }
+
   async function start() {
+    if (page.scale)
+      scaleDown(Number(page.scale));
     const [wasm] = await Promise.all([fetchProgram(), loadScript(program + '.js', build)]);
     status.textContent = 'Стартира се …';
     await window.createQtAppInstance({
       qtContainerElements: [canvas],
       qtFontDpi: 96,
+      preRun: [function (module) {
+        if (page.scale)
+          module.ENV.QT_SCALE_FACTOR = page.scale;
+      }],
       instantiateWasm: function (imports, done) {
         WebAssembly.instantiate(wasm, imports).then(function (instance) {
           done(instance, wasm);

@@ -6,7 +6,7 @@ file(REMOVE_RECURSE ${FOLDER})
 file(MAKE_DIRECTORY ${FOLDER})
 file(COPY ${bin}/${ZUN_PROGRAM}.js ${bin}/${ZUN_PROGRAM}.wasm
     ${WEB}/zun-loader.js ${WEB}/zun-viewport.js ${WEB}/page.css ${WEB}/manifest.webmanifest ${WEB}/icon-192.png
-    ${WEB}/icon-512.png
+    ${WEB}/icon-512.png ${WEB}/htaccess.txt
     DESTINATION ${FOLDER})
 file(COPY_FILE ${ICONS}/zun-mitologia.svg ${FOLDER}/icon.svg)
 file(COPY_FILE ${ICONS}/zun-mitologia.png ${FOLDER}/icon-32.png)
@@ -21,26 +21,30 @@ file(SIZE ${wasm} ZUN_WASM_BYTES)
 file(SIZE ${wasm}.gz ZUN_PACKED_BYTES)
 
 # site_digest(VAR): the version and twelve hex digits of every file's name and contents so
-# far, sorted; FILES gets what the service worker keeps: what the loader fetches, the packed
-# program and not the plain or the brotli one, each by the address the page asks for, so that
-# the worker's copy is the one the browser just fetched, not a second download.
+# far, sorted; FILES gets what the service worker keeps, each with its SHA-256 for the worker
+# to check what the host sent: what the loader fetches, the packed program and not the plain
+# or the brotli one, each by the address the page asks for, so that the worker's copy is the
+# one the browser just fetched, not a second download.
 function(site_digest var)
     file(GLOB names RELATIVE ${FOLDER} ${FOLDER}/*)
-    list(FILTER names EXCLUDE REGEX "\\.(wasm|br)$")
+    list(FILTER names EXCLUDE REGEX "\\.(wasm|br|txt)$")
     list(SORT names)
     set(digest ${VERSION})
-    set(kept "'./'")
+    set(kept)
     foreach(name IN LISTS names)
         file(SHA256 ${FOLDER}/${name} sum)
         string(APPEND digest ${name}${sum})
-        if(name MATCHES "\\.(js|css|gz)$" AND DEFINED ZUN_BUILD)
+        if(name STREQUAL "index.html")
+            set(name ./)
+        elseif(name MATCHES "\\.(js|css|gz)$" AND DEFINED ZUN_BUILD)
             string(APPEND name "?v=${ZUN_BUILD}")
         endif()
-        string(APPEND kept ", '${name}'")
+        list(APPEND kept "['${name}', '${sum}']")
     endforeach()
     string(SHA256 digest "${digest}")
     string(SUBSTRING ${digest} 0 12 digest)
     set(${var} ${VERSION}-${digest} PARENT_SCOPE)
+    list(JOIN kept ",\n  " kept)
     set(FILES "${kept}" PARENT_SCOPE)
 endfunction()
 

@@ -109,7 +109,35 @@
     });
   }
 
+  // The quiz plays without its service worker, only not offline: a line under the window
+  // tells the administrator, when the file is missing (a browser may refuse workers too).
+  async function offlineMissing(error) {
+    console.warn(error);
+    const response = await fetch('sw.js', { method: 'HEAD', cache: 'no-store' }).catch(() => null);
+    if (!response || response.ok) // no network, or a browser that keeps no workers
+      return;
+    const note = document.getElementById('zun-note');
+    note.textContent = 'Без мрежа викторината няма да се отваря: файлът „sw.js“ липсва на сайта. '
+        + 'За администратора на сайта: качете отново цялата папка на викторината.';
+    note.hidden = false;
+  }
+
+  // Qt asks for the clipboard's permissions and never reads the answer; WebKit knows no such
+  // permissions and refuses, which would leave an error unhandled. The answer is unchanged.
+  function quietPermissions() {
+    const permissions = navigator.permissions;
+    if (!permissions || !permissions.query)
+      return;
+    const query = permissions.query.bind(permissions);
+    permissions.query = function (descriptor) {
+      const answer = query(descriptor);
+      answer.catch(function () {});
+      return answer;
+    };
+  }
+
   async function start() {
+    quietPermissions();
     if (page.scale)
       scaleDown(Number(page.scale));
     const [wasm] = await Promise.all([fetchProgram(), loadScript(program + '.js', build)]);
@@ -146,7 +174,7 @@
     canvas.focus();
     // Kept for the next time, with no network: after the start, so as not to slow it.
     if ('serviceWorker' in navigator)
-      navigator.serviceWorker.register('sw.js').catch(function () {});
+      navigator.serviceWorker.register('sw.js').catch(offlineMissing);
   }
 
   if (location.protocol === 'file:') {

@@ -14,14 +14,25 @@ const TYPES = {
   '.gz': 'application/gzip',
 };
 
-// serve(folder, {wasmType, gzip, brotli, validators, headers}) resolves to
-// {url, close(), sent()}: sent() counts the bytes of the bodies sent so far. With
+// Put first in the page by the `errors` option: keeps what would reach the console unhandled.
+const ERRORS = `window.zunErrors = [];
+addEventListener('error', (e) => zunErrors.push(String(e.message)));
+addEventListener('unhandledrejection', (e) => zunErrors.push('unhandled: ' + (e.reason && e.reason.stack || e.reason)));
+`;
+
+// serve(folder, {wasmType, gzip, brotli, validators, headers, errors}) resolves to
+// {url, close(), sent(), upload(folder, headers)}: sent() counts the bytes of the bodies sent
+// so far; upload() serves another folder from then on, as a new version put on the host. With
 // validators it answers as a stock host does: ETag and Last-Modified, no Cache-Control.
 function serve(folder, options = {}) {
   const types = { ...TYPES, ...(options.wasmType ? { '.wasm': options.wasmType } : {}) };
   let sent = 0;
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    if (options.errors && name === '/zun-errors.js') {
+      response.writeHead(200, { 'Content-Type': TYPES['.js'] }).end(ERRORS);
+      return;
+    }
     let file = path.join(folder, path.normalize(name === '/' ? '/index.html' : name));
     if (!file.startsWith(folder) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
       response.writeHead(404).end();
@@ -41,6 +52,10 @@ function serve(folder, options = {}) {
       }
     }
     let body = fs.createReadStream(file);
+    if (options.errors && file.endsWith('index.html')) {
+      body = require('stream').Readable.from([fs.readFileSync(file, 'utf8')
+        .replace('<head>', '<head>\n<script src="zun-errors.js"></script>')]);
+    }
     if (options.brotli && file.endsWith('.wasm.gz') && /\bbr\b/.test(accepts)
         && fs.existsSync(file.replace(/\.gz$/, '.br'))) {
       file = file.replace(/\.gz$/, '.br');
@@ -59,6 +74,10 @@ function serve(folder, options = {}) {
       url: `http://127.0.0.1:${server.address().port}/`,
       close: () => new Promise((done) => { server.closeAllConnections(); server.close(done); }),
       sent: () => sent,
+      upload: (next, headers) => {
+        folder = next;
+        options = { ...options, headers: { ...options.headers, ...headers } };
+      },
     }));
   });
 }

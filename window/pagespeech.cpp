@@ -10,6 +10,8 @@
 
 #include <emscripten/val.h>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -29,6 +31,14 @@ QString whatItIs(QWidget *widget)
     if (qobject_cast<QLineEdit *>(widget))
         return u"Поле само за четене."_s;
     return {};
+}
+
+// The page's own words on how to play, which it shows to no one.
+QString pageHelp()
+{
+    using emscripten::val;
+    const val help = val::global("document").call<val>("getElementById", std::string("zun-help"));
+    return help.as<bool>() ? QString::fromStdString(help["textContent"].as<std::string>()) : QString();
 }
 
 } // namespace
@@ -64,15 +74,24 @@ void PageSpeech::tell(const QString &text, Urgency urgency)
 }
 
 // Entering a control: its name, what it is, and its description (for a list, where the
-// frame is and how to pick; for a counter, its value).
+// frame is and how to pick; for a counter, its value). Entering the quiz, how to play first:
+// said here rather than as the page's description, which a screen reader reads only when the
+// page has finished loading before the quiz takes the focus.
 void PageSpeech::focusMoved(QWidget *now)
 {
-    if (!now || now->window() != m_window)
+    if (!now) {
+        m_entered = false;
+        return;
+    }
+    if (now->window() != m_window)
         return;
     const QAccessibleInterface *control = QAccessible::queryAccessibleInterface(now);
     if (!control)
         return;
-    QStringList words = {control->text(QAccessible::Name) + u'.', whatItIs(now)};
+    QStringList words;
+    if (!std::exchange(m_entered, true))
+        words.append(pageHelp());
+    words += {control->text(QAccessible::Name) + u'.', whatItIs(now)};
     words.append(control->text(QAccessible::Description));
     tell(words.join(u' ').simplified(), Urgency::Polite);
 }

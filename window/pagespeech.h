@@ -21,4 +21,5 @@ private:
     void focusMoved(QWidget *now);
 
     QWidget *m_window = nullptr;
+    bool m_entered = false; // the pupil has heard how to play since the quiz took the focus
 };

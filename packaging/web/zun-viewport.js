@@ -26,7 +26,8 @@
       document.addEventListener('DOMContentLoaded', fitFrame);
     return;
   }
-  const need = Math.max(width + margin, Math.ceil((height + margin) * screen.width / screen.height));
+  const need = Math.max(width + margin,
+                        Math.ceil(((height + margin) * screen.width) / screen.height));
   if (screen.width < need)
     document.querySelector('meta[name=viewport]').content = 'width=' + need;
 })();

@@ -13,7 +13,8 @@ const { puppeteer } = require('./serve.js');
 
 // A private X server on the first free display; resolves to {display, stop()}.
 function xvfb() {
-  const server = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
+  const server = spawn('Xvfb',
+                       ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
                        { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
   return new Promise((resolve, reject) => {
     server.on('error', reject);

@@ -17,7 +17,8 @@ const TYPES = {
 // Put first in the page by the `errors` option: keeps what would reach the console unhandled.
 const ERRORS = `window.zunErrors = [];
 addEventListener('error', (e) => zunErrors.push(String(e.message)));
-addEventListener('unhandledrejection', (e) => zunErrors.push('unhandled: ' + (e.reason && e.reason.stack || e.reason)));
+addEventListener('unhandledrejection',
+                 (e) => zunErrors.push('unhandled: ' + ((e.reason && e.reason.stack) || e.reason)));
 `;
 
 // serve(folder, {wasmType, gzip, brotli, validators, headers, errors}) resolves to

@@ -38,7 +38,8 @@ QString pageHelp()
 {
     using emscripten::val;
     const val help = val::global("document").call<val>("getElementById", std::string("zun-help"));
-    return help.as<bool>() ? QString::fromStdString(help["textContent"].as<std::string>()) : QString();
+    return help.as<bool>() ? QString::fromStdString(help["textContent"].as<std::string>())
+                           : QString();
 }
 
 } // namespace

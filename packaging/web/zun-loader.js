@@ -136,8 +136,26 @@
     };
   }
 
+  // The canvas is focused and editable from the start, so that when the page has loaded a
+  // screen reader finds the quiz holding the focus and passes it every key. Focused only
+  // once the program runs, it came while the reader was reading the page aloud, and the
+  // reader then kept the arrows for itself.
+  function focusEarly() {
+    // Keys the quiz has no use for at an end of a list would scroll the page around it,
+    // a school's page when it sits in a frame there.
+    canvas.addEventListener('keydown', function (event) {
+      if (SCROLL_KEYS.has(event.key))
+        event.preventDefault();
+    });
+    // Editable only for the reader and the clipboard: keys are the program's, never text
+    // written into the canvas.
+    canvas.addEventListener('beforeinput', function (event) { event.preventDefault(); });
+    canvas.focus({ preventScroll: true });
+  }
+
   async function start() {
     quietPermissions();
+    focusEarly();
     if (page.scale)
       scaleDown(Number(page.scale));
     const [wasm] = await Promise.all([fetchProgram(), loadScript(program + '.js', build)]);
@@ -165,12 +183,6 @@
     });
     status.hidden = true;
     canvas.classList.add('running');
-    // Keys the quiz has no use for at an end of a list would scroll the page around it,
-    // a school's page when it sits in a frame there.
-    canvas.addEventListener('keydown', function (event) {
-      if (SCROLL_KEYS.has(event.key))
-        event.preventDefault();
-    });
     canvas.focus();
     // Kept for the next time, with no network: after the start, so as not to slow it.
     if ('serviceWorker' in navigator)

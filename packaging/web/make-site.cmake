@@ -11,23 +11,25 @@ file(COPY ${bin}/${ZUN_PROGRAM}.js ${bin}/${ZUN_PROGRAM}.wasm
 file(COPY_FILE ${ICONS}/zun-mitologia.svg ${FOLDER}/icon.svg)
 file(COPY_FILE ${ICONS}/zun-mitologia.png ${FOLDER}/icon-32.png)
 
-# The program also packed: gzip, which the loader unpacks itself where a host compresses
-# nothing, and brotli, for a host that can send it in the gzip file's place.
+# The program also packed with brotli, which the loader unpacks itself with its decoder,
+# itself packed with gzip, which browsers unpack. The plain program is for browsers that
+# unpack neither.
 set(wasm ${FOLDER}/${ZUN_PROGRAM}.wasm)
-execute_process(COMMAND ${GZIP} ${wasm} OUTPUT_FILE ${wasm}.gz COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${BROTLI} -q 11 -c ${wasm} OUTPUT_FILE ${wasm}.br COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${GZIP} ${UNBROTLI} OUTPUT_FILE ${FOLDER}/zun-unbrotli.wasm.gz
+    COMMAND_ERROR_IS_FATAL ANY)
 # The loader counts its progress against the size of what arrives.
 file(SIZE ${wasm} ZUN_WASM_BYTES)
-file(SIZE ${wasm}.gz ZUN_PACKED_BYTES)
+file(SIZE ${wasm}.br ZUN_PACKED_BYTES)
 
 # site_digest(VAR): the version and twelve hex digits of every file's name and contents so
 # far, sorted; FILES gets what the service worker keeps, each with its SHA-256 for the worker
-# to check what the host sent: what the loader fetches, the packed program and not the plain
-# or the brotli one, each by the address the page asks for, so that the worker's copy is the
+# to check what the host sent: what the loader fetches, the packed program and its decoder
+# and not the plain program, each by the address the page asks for, so that the worker's copy is the
 # one the browser just fetched, not a second download.
 function(site_digest var)
     file(GLOB names RELATIVE ${FOLDER} ${FOLDER}/*)
-    list(FILTER names EXCLUDE REGEX "\\.(wasm|br|txt)$")
+    list(FILTER names EXCLUDE REGEX "\\.(wasm|txt)$")
     list(SORT names)
     set(digest ${VERSION})
     set(kept)
@@ -36,7 +38,7 @@ function(site_digest var)
         string(APPEND digest ${name}${sum})
         if(name STREQUAL "index.html")
             set(name ./)
-        elseif(name MATCHES "\\.(js|css|gz)$" AND DEFINED ZUN_BUILD)
+        elseif(name MATCHES "\\.(js|css|gz|br)$" AND DEFINED ZUN_BUILD)
             string(APPEND name "?v=${ZUN_BUILD}")
         endif()
         list(APPEND kept "['${name}', '${sum}']")

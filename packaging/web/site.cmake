@@ -18,11 +18,29 @@ function(zun_add_site target program folder)
     add_custom_target(${target} ALL
         COMMAND ${CMAKE_COMMAND}
             -DWEB=${web} -DICONS=${PROJECT_SOURCE_DIR}/window/icons
-            -DBINARY=$<TARGET_FILE:${program}> -DFOLDER=${folder} -DZIP=${zip}
+            -DBINARY=$<TARGET_FILE:${program}> -DUNBROTLI=$<TARGET_FILE:zun-unbrotli>
+            -DFOLDER=${folder} -DZIP=${zip}
             "-DCAPTION=${caption}" -DVERSION=${PROJECT_VERSION}
             "-DGZIP=${gzip}" -DBROTLI=${ZUN_BROTLI}
             -P ${web}/make-site.cmake
-        DEPENDS ${program}
+        DEPENDS ${program} zun-unbrotli
         COMMENT "Writing the page ${folder}"
         VERBATIM)
 endfunction()
+
+# The page's own brotli decoder, from Debian's brotli source (ZUN_BROTLI_SOURCE, which
+# scripts/build-web fetches): a module with no imports, for the loader alone.
+set(ZUN_BROTLI_SOURCE "" CACHE PATH "Debian's brotli source, unpacked")
+if(NOT EXISTS "${ZUN_BROTLI_SOURCE}/c/include/brotli/decode.h")
+    message(FATAL_ERROR "ZUN_BROTLI_SOURCE: brotli's source folder (scripts/build-web sets it)")
+endif()
+enable_language(C)
+file(GLOB zun_brotli_c ${ZUN_BROTLI_SOURCE}/c/dec/*.c ${ZUN_BROTLI_SOURCE}/c/common/*.c)
+add_executable(zun-unbrotli ${CMAKE_CURRENT_LIST_DIR}/unbrotli.cpp ${zun_brotli_c})
+target_include_directories(zun-unbrotli PRIVATE ${ZUN_BROTLI_SOURCE}/c/include)
+target_link_libraries(zun-unbrotli PRIVATE zun_warnings)
+set_source_files_properties(${zun_brotli_c} PROPERTIES COMPILE_OPTIONS "-w") # not ours
+set_target_properties(zun-unbrotli PROPERTIES SUFFIX .wasm)
+target_compile_options(zun-unbrotli PRIVATE -Oz)
+target_link_options(zun-unbrotli PRIVATE -Oz --no-entry -sSTANDALONE_WASM -sMALLOC=emmalloc
+    -sINITIAL_MEMORY=16777216 -sEXPORTED_FUNCTIONS=_zun_input,_zun_output,_zun_produced,_zun_finished,_zun_begin,_zun_feed,_zun_step)

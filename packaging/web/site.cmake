@@ -4,6 +4,7 @@
 find_program(ZUN_ZOPFLI zopfli)
 find_program(ZUN_GZIP gzip REQUIRED)
 find_program(ZUN_BROTLI brotli REQUIRED)
+find_program(ZUN_TERSER terser REQUIRED)
 
 function(zun_add_site target program folder)
     # zopfli packs some 5 % tighter than gzip -9, in the same format.
@@ -21,7 +22,7 @@ function(zun_add_site target program folder)
             -DBINARY=$<TARGET_FILE:${program}> -DUNBROTLI=$<TARGET_FILE:zun-unbrotli>
             -DFOLDER=${folder} -DZIP=${zip}
             "-DCAPTION=${caption}" -DVERSION=${PROJECT_VERSION}
-            "-DGZIP=${gzip}" -DBROTLI=${ZUN_BROTLI}
+            "-DGZIP=${gzip}" -DBROTLI=${ZUN_BROTLI} -DTERSER=${ZUN_TERSER}
             -P ${web}/make-site.cmake
         DEPENDS ${program} zun-unbrotli
         COMMENT "Writing the page ${folder}"

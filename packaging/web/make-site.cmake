@@ -1,11 +1,10 @@
-# Writes the page's folder (run by the zun_add_site target): the program's .js and .wasm,
-# our loader, the service worker and manifest, the icons, and index.html; then the zip.
+# Writes the page's folder (run by the zun_add_site target): the program's .js and packed
+# .wasm with its decoder, our loader, the service worker and manifest, the icons, and index.html; then the zip.
 get_filename_component(bin ${BINARY} DIRECTORY)
 get_filename_component(ZUN_PROGRAM ${BINARY} NAME_WE)
 file(REMOVE_RECURSE ${FOLDER})
 file(MAKE_DIRECTORY ${FOLDER})
-file(COPY ${bin}/${ZUN_PROGRAM}.wasm
-    ${WEB}/zun-loader.js ${WEB}/zun-viewport.js ${WEB}/page.css ${WEB}/manifest.webmanifest ${WEB}/icon-192.png
+file(COPY ${WEB}/zun-loader.js ${WEB}/zun-viewport.js ${WEB}/page.css ${WEB}/manifest.webmanifest ${WEB}/icon-192.png
     ${WEB}/icon-512.png ${WEB}/htaccess.txt
     DESTINATION ${FOLDER})
 # The program's JavaScript with its names shortened: 56 % of its size, for hosts that send it
@@ -16,25 +15,26 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs
 file(COPY_FILE ${ICONS}/zun-mitologia.svg ${FOLDER}/icon.svg)
 file(COPY_FILE ${ICONS}/zun-mitologia.png ${FOLDER}/icon-32.png)
 
-# The program also packed with brotli, which the loader unpacks itself with its decoder,
-# itself packed with gzip, which browsers unpack. The plain program is for browsers that
-# unpack neither.
-set(wasm ${FOLDER}/${ZUN_PROGRAM}.wasm)
-execute_process(COMMAND ${BROTLI} -q 11 -c ${wasm} OUTPUT_FILE ${wasm}.br COMMAND_ERROR_IS_FATAL ANY)
+# The program packed with brotli, which the loader unpacks with its own decoder; that comes
+# packed with gzip, which browsers unpack, and plain for those that cannot.
+set(wasm ${bin}/${ZUN_PROGRAM}.wasm)
+execute_process(COMMAND ${BROTLI} -q 11 -c ${wasm} OUTPUT_FILE ${FOLDER}/${ZUN_PROGRAM}.wasm.br
+    COMMAND_ERROR_IS_FATAL ANY)
+file(COPY_FILE ${UNBROTLI} ${FOLDER}/zun-unbrotli.wasm)
 execute_process(COMMAND ${GZIP} ${UNBROTLI} OUTPUT_FILE ${FOLDER}/zun-unbrotli.wasm.gz
     COMMAND_ERROR_IS_FATAL ANY)
 # The loader counts its progress against the size of what arrives.
 file(SIZE ${wasm} ZUN_WASM_BYTES)
-file(SIZE ${wasm}.br ZUN_PACKED_BYTES)
+file(SIZE ${FOLDER}/${ZUN_PROGRAM}.wasm.br ZUN_PACKED_BYTES)
 
 # site_digest(VAR): the version and twelve hex digits of every file's name and contents so
 # far, sorted; FILES gets what the service worker keeps, each with its SHA-256 for the worker
-# to check what the host sent: what the loader fetches, the packed program and its decoder
-# and not the plain program, each by the address the page asks for, so that the worker's copy is the
+# to check what the host sent: what the loader fetches, the packed program and both forms of
+# its decoder (the worker keeps the one its browser uses), each by the address the page asks for, so that the worker's copy is the
 # one the browser just fetched, not a second download.
 function(site_digest var)
     file(GLOB names RELATIVE ${FOLDER} ${FOLDER}/*)
-    list(FILTER names EXCLUDE REGEX "\\.(wasm|txt)$")
+    list(FILTER names EXCLUDE REGEX "\\.txt$")
     list(SORT names)
     set(digest ${VERSION})
     set(kept)
@@ -43,7 +43,7 @@ function(site_digest var)
         string(APPEND digest ${name}${sum})
         if(name STREQUAL "index.html")
             set(name ./)
-        elseif(name MATCHES "\\.(js|css|gz|br)$" AND DEFINED ZUN_BUILD)
+        elseif(name MATCHES "\\.(js|css|wasm|gz|br)$" AND DEFINED ZUN_BUILD)
             string(APPEND name "?v=${ZUN_BUILD}")
         endif()
         list(APPEND kept "['${name}', '${sum}']")

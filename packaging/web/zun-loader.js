@@ -44,8 +44,8 @@
     }
   }
 
-  // A file of the site, gzipped, as bytes: unpacked here unless the host already did.
-  async function fetchGzipped(name) {
+  // A file of the site as bytes; a gzipped one unpacked here unless the host already did.
+  async function fetchBytes(name) {
     const response = await fetch(name + build);
     if (!response.ok)
       throw new BrokenFile(name, 'сървърът върна ' + response.status);
@@ -57,10 +57,11 @@
   }
 
   // Brotli packs the program a sixth tighter than gzip, but browsers unpack it only from a
-  // host that says it sent it so; the page brings a small decoder of its own.
+  // host that says it sent it so; the page brings a small decoder of its own, gzipped for
+  // the browsers that unpack gzip.
   async function unbrotli() {
-    const name = 'zun-unbrotli.wasm.gz';
-    const bytes = await fetchGzipped(name);
+    const name = 'zun-unbrotli.wasm' + (typeof DecompressionStream === 'function' ? '.gz' : '');
+    const bytes = await fetchBytes(name);
     const { instance } = await WebAssembly.instantiate(bytes).catch(function (error) {
       console.error(error);
       throw new BrokenFile(name, 'не е цял');
@@ -101,10 +102,9 @@
   // of its bytes; it is unpacked and compiled while it arrives. A host that unpacks the
   // file itself hands over the program as it is.
   async function fetchProgram() {
-    const packed = typeof DecompressionStream === 'function';
-    const name = program + (packed ? '.wasm.br' : '.wasm');
-    const decoder = packed ? unbrotli() : null;
-    decoder?.catch(function () {}); // awaited below; a failure is reported from there
+    const name = program + '.wasm.br';
+    const decoder = unbrotli();
+    decoder.catch(function () {}); // awaited below; a failure is reported from there
     const response = await fetch(name + build);
     if (!response.ok)
       throw new BrokenFile(name, 'сървърът върна ' + response.status);
@@ -112,7 +112,7 @@
     let first = await reader.read();
     const head = first.value || new Uint8Array(0);
     const wasm = head[0] === 0 && head[1] === 0x61 && head[2] === 0x73 && head[3] === 0x6d;
-    const total = Number(packed && !wasm ? page.packedBytes : page.wasmBytes) || 1;
+    const total = Number(wasm ? page.wasmBytes : page.packedBytes) || 1;
     let received = 0;
     const counted = new ReadableStream({
       async pull(controller) {
@@ -127,7 +127,7 @@
         controller.enqueue(value);
       },
     });
-    const body = new Response(packed && !wasm ? counted.pipeThrough(await decoder) : counted,
+    const body = new Response(wasm ? counted : counted.pipeThrough(await decoder),
                               { headers: { 'Content-Type': 'application/wasm' } });
     try {
       return await (WebAssembly.compileStreaming ? WebAssembly.compileStreaming(body)

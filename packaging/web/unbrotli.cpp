@@ -19,10 +19,22 @@ std::size_t produced = 0;
 
 extern "C" {
 
-std::uint8_t *zun_input() { return input.data(); }
-std::uint8_t *zun_output() { return output.data(); }
-std::size_t zun_produced() { return produced; }
-int zun_finished() { return BrotliDecoderIsFinished(state); }
+std::uint8_t *zun_input()
+{
+    return input.data();
+}
+std::uint8_t *zun_output()
+{
+    return output.data();
+}
+std::size_t zun_produced()
+{
+    return produced;
+}
+int zun_finished()
+{
+    return BrotliDecoderIsFinished(state);
+}
 
 int zun_begin()
 {

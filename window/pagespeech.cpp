@@ -76,8 +76,9 @@ void PageSpeech::tell(const QString &text, Urgency urgency)
 
 // Entering a control: its name, what it is, and its description (for a list, where the
 // frame is and how to pick; for a counter, its value). Entering the quiz, how to play first:
-// said here rather than as the page's description, which a screen reader reads only when the
-// page has finished loading before the quiz takes the focus.
+// said here rather than as the page's description, which a screen reader would read again
+// with each key. Not with the quiz's first focus, which can come before a browser just
+// started has its screen reader listening, but with the first the pupil moves.
 void PageSpeech::focusMoved(QWidget *now)
 {
     if (!now) {
@@ -90,7 +91,7 @@ void PageSpeech::focusMoved(QWidget *now)
     if (!control)
         return;
     QStringList words;
-    if (!std::exchange(m_entered, true))
+    if (std::exchange(m_started, true) && !std::exchange(m_entered, true))
         words.append(pageHelp());
     words += {control->text(QAccessible::Name) + u'.', whatItIs(now)};
     words.append(control->text(QAccessible::Description));

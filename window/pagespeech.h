@@ -21,5 +21,6 @@ private:
     void focusMoved(QWidget *now);
 
     QWidget *m_window = nullptr;
+    bool m_started = false; // the quiz has had its first focus
     bool m_entered = false; // the pupil has heard how to play since the quiz took the focus
 };

@@ -1,5 +1,6 @@
 # Writes the page's folder (run by the zun_add_site target): the program's .js and packed
-# .wasm with its decoder, our loader, the service worker and manifest, the icons, and index.html; then the zip.
+# .wasm with its decoder, our loader, the service worker and manifest, the icons, and
+# index.html; then the zip.
 get_filename_component(bin ${BINARY} DIRECTORY)
 get_filename_component(ZUN_PROGRAM ${BINARY} NAME_WE)
 file(REMOVE_RECURSE ${FOLDER})
@@ -30,8 +31,8 @@ file(SIZE ${FOLDER}/${ZUN_PROGRAM}.wasm.br ZUN_PACKED_BYTES)
 # site_digest(VAR): the version and twelve hex digits of every file's name and contents so
 # far, sorted; FILES gets what the service worker keeps, each with its SHA-256 for the worker
 # to check what the host sent: what the loader fetches, the packed program and both forms of
-# its decoder (the worker keeps the one its browser uses), each by the address the page asks for, so that the worker's copy is the
-# one the browser just fetched, not a second download.
+# its decoder (the worker keeps the one its browser uses), each by the address the page asks
+# for, so that the worker's copy is the one the browser just fetched, not a second download.
 function(site_digest var)
     file(GLOB names RELATIVE ${FOLDER} ${FOLDER}/*)
     list(FILTER names EXCLUDE REGEX "\\.txt$")

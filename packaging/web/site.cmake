@@ -43,5 +43,8 @@ target_link_libraries(zun-unbrotli PRIVATE zun_warnings)
 set_source_files_properties(${zun_brotli_c} PROPERTIES COMPILE_OPTIONS "-w") # not ours
 set_target_properties(zun-unbrotli PROPERTIES SUFFIX .wasm)
 target_compile_options(zun-unbrotli PRIVATE -Oz)
+set(zun_unbrotli_exports _zun_input _zun_input_size _zun_output _zun_produced _zun_finished
+    _zun_begin _zun_feed _zun_step)
+list(JOIN zun_unbrotli_exports "," zun_unbrotli_exports)
 target_link_options(zun-unbrotli PRIVATE -Oz --no-entry -sSTANDALONE_WASM -sMALLOC=emmalloc
-    -sINITIAL_MEMORY=16777216 -sEXPORTED_FUNCTIONS=_zun_input,_zun_output,_zun_produced,_zun_finished,_zun_begin,_zun_feed,_zun_step)
+    -sINITIAL_MEMORY=16777216 -sEXPORTED_FUNCTIONS=${zun_unbrotli_exports})

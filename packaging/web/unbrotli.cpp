@@ -23,6 +23,10 @@ std::uint8_t *zun_input()
 {
     return input.data();
 }
+std::size_t zun_input_size()
+{
+    return input.size();
+}
 std::uint8_t *zun_output()
 {
     return output.data();

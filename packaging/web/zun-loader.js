@@ -72,12 +72,13 @@
       throw new Error('no memory for the brotli decoder');
     const memory = () => new Uint8Array(decoder.memory.buffer);
     const input = decoder.zun_input();
+    const room = decoder.zun_input_size();
     const output = decoder.zun_output();
     const [BROKEN, MORE_OUTPUT] = [0, 3];
     return new TransformStream({
       transform(chunk, controller) {
-        for (let at = 0; at < chunk.length; at += 65536) {
-          const piece = chunk.subarray(at, at + 65536);
+        for (let at = 0; at < chunk.length; at += room) {
+          const piece = chunk.subarray(at, at + room);
           memory().set(piece, input);
           decoder.zun_feed(piece.length);
           let result;

@@ -1,5 +1,5 @@
 // How long a judgement takes through the real window, and a whole round with its clear.
-// Run by bench/run; a benchmark, not a test: it only reports.
+// Run by bench/run.py; a benchmark, not a test: it only reports.
 #include "listbox.h"
 #include "quizform.h"
 #include "textfield.h"

@@ -24,4 +24,10 @@ inline const QString zeusRight
         = u"Вярно:  гръцки: Зевс и римски: Юпитер\r\n област: цар на боговете"_s;
 inline const QString zeusWrong = u"Грешно Зевс грешна релация с Нептун\r\n"_s;
 
+// What a screen reader is told of Зевс and Юпитер as the round's first pair, by keyboard in
+// the Roman list: the notification's name, then its description.
+inline const QString zeusRightTold = u"Вярно: гръцки: Зевс и римски: Юпитер."_s;
+inline const QString zeusRightToldMore
+        = u"област: цар на боговете. Верни: 1, грешни: 0. Рамката е на Юнона."_s;
+
 } // namespace Expected

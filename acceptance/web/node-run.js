@@ -1,7 +1,7 @@
 #!/usr/bin/env node
 // Runs a program built for WebAssembly under Node.js, as CTest's emulator for the web build,
 // and exits with the program's status.
-//   scripts/node-run PROGRAM.js [ARGS...]
+//   acceptance/web/node-run.js PROGRAM.js [ARGS...]
 'use strict';
 const path = require('path');
 

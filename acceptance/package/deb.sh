@@ -3,8 +3,15 @@
 # validate, lintian finds no error, and the program runs from the unpacked package. Then
 # the same for a school that sets its own address and name, as a newer version: all of it
 # follows, and that package installed over the first one replaces it cleanly.
+#   acceptance/package/deb.sh BUILD   (a build of the default preset)
+# shellcheck disable=SC1111 # the school's name, in its own Bulgarian quotes
 set -euo pipefail
-cd "$(dirname "$0")/.."
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "$1" && pwd)
+for tool in dpkg-deb lintian desktop-file-validate appstreamcli cpack; do
+    command -v "$tool" >/dev/null || { echo "skipped: not installed: $tool"; exit 77; }
+done
+cd "$here/.."
 
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
@@ -25,22 +32,23 @@ check() {
     fields=$(dpkg-deb -f "$deb" Maintainer Homepage)
     grep -q "^Maintainer: $name <" <<<"$fields"
     grep -qx "Homepage: https://$address/" <<<"$fields"
-    ./scripts/play-real --close-at pick --title "$address ЗУН - митология" "$root/usr/bin/zun-mitologia"
+    "$here/desktop/play_real.py" --close-at pick --title "$address ЗУН - митология" "$root/usr/bin/zun-mitologia"
 }
 
-rm -f build/package/*.deb
-cmake --workflow --preset package >/dev/null
-check "$(ls build/package/*.deb)" www.example.org "ЗУН - митология"
+rm -f "$build"/package/*.deb
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$build/package" >/dev/null
+old=$(ls "$build"/package/*.deb)
+check "$old" www.example.org "ЗУН - митология"
 
-old=$(ls build/package/*.deb)
 version=$(dpkg-deb -f "$old" Version)
 next=${version%.*}.$((${version##*.} + 1))
 school=(-DZUN_SCHOOL_ADDRESS=www.school.example.bg "-DZUN_SCHOOL_NAME=СУ „Христо Ботев“")
-cmake -S . -B build-school -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+school_build=$build/acceptance/school
+cmake -S . -B "$school_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
     -DZUN_VERSION_OVERRIDE="$next" "${school[@]}" >/dev/null
-cmake --build build-school --parallel "$(nproc)" --target zun-mitologia zun_documents >/dev/null
-(cd build-school && rm -f ./*.deb && cpack -G DEB >/dev/null)
-new=$(ls build-school/*.deb)
+cmake --build "$school_build" --parallel "$(nproc)" --target zun-mitologia zun_documents >/dev/null
+(cd "$school_build" && rm -f ./*.deb && cpack -G DEB >/dev/null)
+new=$(ls "$school_build"/*.deb)
 check "$new" www.school.example.bg "СУ „Христо Ботев“"
 
 # The upgrade, in a scratch root with a dpkg database of its own (the libraries the

@@ -2,7 +2,8 @@
 """Plays the real quiz program on a virtual X server, by keyboard as a person would, then
 closes its window as a window manager does, and exits with the program's exit status.
 
-    scripts/play-real [--close-at MOMENT] [--screenshot FILE] [--] [wrapper ...] PROGRAM
+    acceptance/desktop/play_real.py [--close-at MOMENT] [--screenshot FILE] [--] [wrapper ...]
+                                    PROGRAM
 
 A wrapper (strace, valgrind, ...) may stand before the program. The whole session: a round
 of sixteen pairs, the clear button, one more pair and a pending pick, then close. With
@@ -10,34 +11,15 @@ of sixteen pairs, the clear button, one more pair and a pending pick, then close
 of a round, or "mid-round".
 """
 import argparse
-import os
-import subprocess
+import pathlib
 import sys
-import tempfile
 import time
 
-from Xlib import X, XK, display
+from Xlib import X, XK
 from Xlib.ext import xtest
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.realpath(__file__)), "lib"))
-from harness import close_window, start_xvfb  # noqa: E402
-
-WINDOW_CLASS = "zun-mitologia"
-
-
-def find_window(screen_display, deadline):
-    root = screen_display.screen().root
-    while time.time() < deadline:
-        for window in root.query_tree().children:
-            try:
-                wm_class = window.get_wm_class()
-                mapped = window.get_attributes().map_state == X.IsViewable
-            except Exception:
-                continue
-            if wm_class and WINDOW_CLASS in wm_class and mapped:
-                return window
-        time.sleep(0.2)
-    return None
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent))
+from harness import Session, skip_unless  # noqa: E402
 
 
 class Player:
@@ -63,23 +45,19 @@ class Player:
         for step in [("Home",), ("space",), ("Tab",), ("Home",), ("space",), ("Tab", True)]:
             self.key(*step)
 
-    def close(self):
-        close_window(self.d, self.window)
 
-
-def play(player, screenshot, close_at):
+def play(session, player, screenshot, close_at):
     player.window.set_input_focus(X.RevertToParent, X.CurrentTime)
     player.d.sync()
     time.sleep(player.pause * 4)
     if close_at != "start":
-        session(player, close_at)
+        round_of(player, close_at)
     if screenshot:
-        subprocess.run(["import", "-display", player.d.get_display_name(), "-window", "root",
-                        screenshot], check=False)
-    player.close()
+        session.run("import", "-window", "root", screenshot)
+    session.close(player.window)
 
 
-def session(player, close_at):
+def round_of(player, close_at):
     player.key("Tab")  # from the message field to the Greek list
     if close_at == "pick":
         player.key("space")
@@ -101,8 +79,9 @@ def session(player, close_at):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--close-at", choices=["start", "pick", "mid-round", "end", "full"],
-                        default="full")
+    parser.add_argument(
+        "--close-at", choices=["start", "pick", "mid-round", "end", "full"], default="full"
+    )
     parser.add_argument("--screenshot")
     parser.add_argument("--pause", type=float, default=0.05, help="seconds after each key")
     parser.add_argument("--timeout", type=float, default=180)
@@ -111,32 +90,23 @@ def main():
     args = parser.parse_args()
     command = [c for c in args.command if c != "--"]
 
-    server, name = start_xvfb()
-    runtime = tempfile.mkdtemp(prefix="zun-runtime-")
-    os.chmod(runtime, 0o700)
-    env = dict(os.environ, DISPLAY=name, QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=runtime)
-    # A desktop session has its own bus; without one Qt would autolaunch a bus of its own.
-    program = subprocess.Popen(["dbus-run-session", "--"] + command, env=env)
-    status = 1
-    try:
-        screen_display = display.Display(name)
-        window = find_window(screen_display, time.time() + args.timeout)
+    skip_unless("Xvfb", "xdotool", "dbus-daemon", command[0])
+    with Session(buses=True) as session:
+        env = dict(session.env, QT_QPA_PLATFORM="xcb")
+        program = session.start(command, env=env, stdout=None, stderr=None)
+        window = session.window(wm_class="zun-mitologia", seconds=args.timeout)
         if window is None:
-            print("play-real: the quiz window never appeared", file=sys.stderr)
+            print("play_real: the quiz window never appeared", file=sys.stderr)
             program.kill()
         else:
-            caption = window.get_full_text_property(screen_display.intern_atom("_NET_WM_NAME"))
-            play(Player(screen_display, window, args.pause), args.screenshot, args.close_at)
+            caption = window.get_full_text_property(session.display.intern_atom("_NET_WM_NAME"))
+            player = Player(session.display, window, args.pause)
+            play(session, player, args.screenshot, args.close_at)
         status = program.wait(timeout=args.timeout)
         if window is not None and args.title is not None and caption != args.title:
-            print(f"play-real: the caption is {caption!r}, not {args.title!r}", file=sys.stderr)
+            print(f"play_real: the caption is {caption!r}, not {args.title!r}", file=sys.stderr)
             status = status or 1
-    finally:
-        if program.poll() is None:
-            program.kill()
-        server.terminate()
-        subprocess.run(["rm", "-rf", runtime], check=False)
-    print(f"play-real: the program exited with status {status}")
+    print(f"play_real: the program exited with status {status}")
     return status
 
 

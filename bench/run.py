@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Start-up and judgement benchmark: the quiz beside a floor of bare Qt widgets.
 
-    bench/run [--runs N]        (after README's build command)
+    bench/run.py [--runs N]        (after README's build command)
 
 Interleaving the two programs (A B A B ...), it measures instructions from exec until the
 window is painted (callgrind, offscreen), peak resident memory once it is painted, and wall
@@ -19,6 +19,9 @@ import tempfile
 import time
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
+sys.path.insert(0, str(ROOT / "acceptance"))
+from harness import Session  # noqa: E402
+
 BUILD = ROOT / "build" / "bench"
 PROGRAMS = {"floor": BUILD / "bench_floor", "quiz": BUILD / "bench_quizstart"}
 BUDGET = {"instructions": 1.10, "peak RSS (kB)": 1.10, "exec to painted on X (ms)": 1.15}
@@ -26,9 +29,13 @@ BUDGET = {"instructions": 1.10, "peak RSS (kB)": 1.10, "exec to painted on X (ms
 
 def instructions(program, work):
     out = pathlib.Path(work, f"callgrind.{program.name}")
-    subprocess.run(["valgrind", "--tool=callgrind", f"--callgrind-out-file={out}", str(program)],
-                   env=dict(os.environ, QT_QPA_PLATFORM="offscreen"),
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+    subprocess.run(
+        ["valgrind", "--tool=callgrind", f"--callgrind-out-file={out}", str(program)],
+        env=dict(os.environ, QT_QPA_PLATFORM="offscreen"),
+        stdout=subprocess.DEVNULL,
+        stderr=subprocess.DEVNULL,
+        check=True,
+    )
     # The dump taken at the first paint; the final one adds the teardown.
     text = pathlib.Path(f"{out}.1").read_text()
     return int(re.search(r"^summary: (\d+)", text, re.M).group(1))
@@ -41,24 +48,11 @@ def painted(program, env):
     return (int(when) - start) / 1e6, int(rss)
 
 
-def x_session():
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "640x480x24", "-nolisten", "tcp"],
-        pass_fds=[write_end], stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as pipe:
-        display = ":" + pipe.readline().strip()
-    bus = subprocess.run(["dbus-daemon", "--session", "--fork", "--print-address=1",
-                          "--print-pid=1"], capture_output=True, text=True, check=True)
-    address, pid = bus.stdout.split()
-    return server, int(pid), dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb",
-                                  DBUS_SESSION_BUS_ADDRESS=address)
-
-
 def row(name, floor, quiz, budget=None):
     ratio = quiz / floor
-    verdict = "" if budget is None else ("  within" if ratio <= budget else "  OVER") + f" {budget:.2f}x"
+    verdict = (
+        "" if budget is None else ("  within" if ratio <= budget else "  OVER") + f" {budget:.2f}x"
+    )
     print(f"{name:28} {floor:14,.1f} {quiz:14,.1f} {ratio:8.3f}x{verdict}")
     return budget is None or ratio <= budget
 
@@ -75,8 +69,8 @@ def main():
                 counts[name].append(instructions(program, work))
         figures["instructions"] = {n: min(c) for n, c in counts.items()}
 
-        server, bus, env = x_session()
-        try:
+        with Session(buses=True) as session:
+            env = dict(session.env, QT_QPA_PLATFORM="xcb")
             walls = {name: [] for name in PROGRAMS}
             peaks = {name: [] for name in PROGRAMS}
             for name, program in PROGRAMS.items():
@@ -86,9 +80,6 @@ def main():
                     wall, rss = painted(program, env)
                     walls[name].append(wall)
                     peaks[name].append(rss)
-        finally:
-            os.kill(bus, 15)
-            server.terminate()
     figures["peak RSS (kB)"] = {n: statistics.median(v) for n, v in peaks.items()}
     figures["exec to painted on X (ms)"] = {n: statistics.median(v) for n, v in walls.items()}
 
@@ -96,11 +87,15 @@ def main():
     ok = all(row(name, f["floor"], f["quiz"], BUDGET[name]) for name, f in figures.items())
     print(f"(medians of {args.runs} interleaved runs; instructions under callgrind, offscreen)")
 
-    judged = subprocess.run([str(BUILD / "bench_judgement")], capture_output=True, text=True,
-                            env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
+    judged = subprocess.run(
+        [str(BUILD / "bench_judgement")],
+        capture_output=True,
+        text=True,
+        env=dict(os.environ, QT_QPA_PLATFORM="offscreen"),
+    )
     for line in judged.stdout.splitlines():
         if "judgement:" in line:
-            print("one " + line[line.index("judgement:"):])
+            print("one " + line[line.index("judgement:") :])
         elif "per iteration" in line:
             print("a round of sixteen and a clear: " + line.strip())
     median = re.search(r"judgement: median ([\d.]+) ms", judged.stdout)

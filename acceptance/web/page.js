@@ -1,20 +1,20 @@
 #!/usr/bin/env node
 // Plays the page in Debian's headless Chromium as pupils would, on a laptop and on a phone,
 // and checks what they see and what a screen reader is told (after scripts/build-web):
-//   a right and a wrong pair by keyboard, a pair by mouse, "Чисти" by Enter, each read back
-//   through the clipboard (the message and both counters) and through the live regions;
-//   a phone 360 CSS pixels wide: the whole window shown, a pair by touch, swipes that scroll
-//   the lists and the message and pick nothing, a pair of the names reached by them;
-//   the page again with no network; opened from a file; without WebGL; hosts that compress
-//   every file, send packed files as encoded, send the .wasm with the wrong type (to a
-//   browser that cannot unpack gzip), or send a strict security policy (none violated); an
+//   the round of round.json by keyboard, then a pair by mouse and "Чисти" by Enter, each
+//   read back through the clipboard (the message and both counters) and through the live
+//   regions; a phone 360 CSS pixels wide: the whole window shown, a pair by touch, swipes
+//   that scroll the lists and the message and pick nothing, a pair of the names reached by
+//   them; the page again with no network; opened from a file; without WebGL; hosts that
+//   compress every file, send packed files as encoded, send the .wasm with the wrong type (to
+//   a browser that cannot unpack gzip), or send a strict security policy (none violated); an
 //   upload with the program cut short, or the .js, the decoder, the loader or the service
-//   worker missing; a school page with the quiz in two frames, one
-//   smaller than the window; a new version uploaded to a stock host while a pupil keeps the
-//   page (made by scripts/build-web --next), whole and with a file not of its version;
-//   a round by keyboard and mouse in Firefox ESR and in WebKitGTK, nothing left unhandled;
-//   docs/screenshot-web.png, and pictures under build-web.
-//     scripts/check-web [SITE_FOLDER]
+//   worker missing; a school page with the quiz in two frames, one smaller than the window;
+//   a new version uploaded to a stock host while a pupil keeps the page (made by
+//   scripts/build-web --next), whole and with a file not of its version; the round by
+//   keyboard and a pair by mouse in Firefox ESR and in WebKitGTK, nothing left unhandled.
+//   Pictures go to $ZUN_PICTURES. Firefox and WebKit need an X server: run it under the harness.
+//     acceptance/harness.py -- acceptance/web/page.js WEB_BUILD
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -22,27 +22,48 @@ const http = require('http');
 const os = require('os');
 const { execFileSync } = require('child_process');
 
-const ROOT = path.resolve(__dirname, '..');
-const WEB = path.join(__dirname, 'web');
-if (!fs.existsSync(path.join(WEB, 'node_modules')))
-  execFileSync('npm', ['ci', '--no-audit', '--no-fund', '--silent'], { cwd: WEB, stdio: 'inherit' });
-const { serve, launch, puppeteer } = require('./web/serve.js');
-const { firefox, webkit } = require('./web/engines.js');
-
-const SITE = path.resolve(process.argv[2] || path.join(ROOT, 'build-web', 'site'));
+const ROOT = path.resolve(__dirname, '..', '..');
+const SITE = path.resolve(process.argv[2] || path.join(ROOT, 'build-web'), 'site');
+for (const [needed, how] of [
+  [path.join(__dirname, 'node_modules'), 'scripts/install-deps installs it'],
+  ['/usr/bin/chromium', 'scripts/install-web-deps installs it'],
+  [path.join(SITE, 'index.html'), 'scripts/build-web makes it'],
+]) {
+  if (!fs.existsSync(needed)) {
+    console.log(`skipped: no ${needed}; ${how}`);
+    process.exit(77);
+  }
+}
+const { serve, launch, puppeteer } = require('./serve.js');
+const { firefox, webkit } = require('./engines.js');
+const PICTURES = process.env.ZUN_PICTURES || path.join(os.tmpdir(), 'zun-pictures');
+fs.mkdirSync(PICTURES, { recursive: true });
+const picture = (name) => path.join(PICTURES, name);
 // What the page asks for under its build's name: zoom script, style sheet, loader, the
 // program's .js, the packed program and its decoder.
 const VERSIONED = 6;
 const problems = [];
 function check(what, ok, detail) {
   console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}${detail === undefined ? '' : ': ' + detail}`);
-  if (!ok)
-    problems.push(what);
+  if (!ok) problems.push(what);
 }
+
+// The round, its keys as X names them, and what the quiz must say at each step.
+const ROUND = JSON.parse(fs.readFileSync(path.join(__dirname, '..', 'round.json'), 'utf8'));
+const KEYS = { Down: 'ArrowDown', space: ' ', Return: 'Enter', 'shift+Tab': 'Shift+Tab' };
+const spoken = (step) => step.say && step.say.join(' ');
+// The round's verdicts, as sentences begin.
+const VERDICTS = ROUND.steps.filter((step) => step.message).map((step) => step.say[0]);
+const escape = (text) => text.replace(/[.*+?^${}()|[\]\\]/g, '\\$&');
 
 // The window's tab stops, in order: the message, the two lists, "Чисти", the two counters.
 const STOPS = 6;
-const MESSAGE = 0, GREEK = 1, ROMAN = 2, CLEAR = 3, RIGHT_COUNT = 4, WRONG_COUNT = 5;
+const MESSAGE = 0,
+  GREEK = 1,
+  ROMAN = 2,
+  CLEAR = 3,
+  RIGHT_COUNT = 4,
+  WRONG_COUNT = 5;
 // Rows of the lists: their places in CSS pixels, at the window's defined size.
 const LIST = { [GREEK]: { left: 8, top: 56 }, [ROMAN]: { left: 224, top: 56 } };
 const ROW = 18;
@@ -66,19 +87,16 @@ class Player {
       if (name === 'Tab' || name === 'Shift+Tab')
         this.stop = (this.stop + (name === 'Tab' ? 1 : STOPS - 1)) % STOPS;
       const [modifier, key] = name.includes('+') ? name.split('+') : [null, name];
-      if (modifier)
-        await this.page.keyboard.down(modifier);
+      if (modifier) await this.page.keyboard.down(modifier);
       await this.page.keyboard.press(key);
-      if (modifier)
-        await this.page.keyboard.up(modifier);
+      if (modifier) await this.page.keyboard.up(modifier);
       await sleep(60);
     }
     await sleep(250);
   }
 
   async goTo(stop) {
-    while (this.stop !== stop)
-      await this.keys('Tab');
+    while (this.stop !== stop) await this.keys('Tab');
   }
 
   // What the pupil would paste from a field: select all, copy, read the clipboard.
@@ -130,7 +148,10 @@ class Player {
       const r = c.getBoundingClientRect();
       return { x: r.left, y: r.top };
     });
-    return { x: canvas.x + LIST[list].left + 40, y: canvas.y + LIST[list].top + 1 + ROW * (row + 0.5) };
+    return {
+      x: canvas.x + LIST[list].left + 40,
+      y: canvas.y + LIST[list].top + 1 + ROW * (row + 0.5),
+    };
   }
 
   async click(list, row) {
@@ -166,7 +187,9 @@ class Player {
   async messageScrollBar() {
     const canvas = await this.page.$eval('#zun-canvas', (c) => c.getBoundingClientRect().toJSON());
     return this.page.screenshot({
-      encoding: 'base64', clip: { x: canvas.x + 402, y: canvas.y + 235, width: 13, height: 115 } });
+      encoding: 'base64',
+      clip: { x: canvas.x + 402, y: canvas.y + 235, width: 13, height: 115 },
+    });
   }
 }
 
@@ -176,30 +199,60 @@ function sleep(ms) {
 
 async function expectRead(player, what, wanted) {
   const read = await player.readBack();
-  check(`${what}: read back`, JSON.stringify(read) === JSON.stringify(wanted),
-        JSON.stringify(read));
+  check(
+    `${what}: read back`,
+    JSON.stringify(read) === JSON.stringify(wanted),
+    JSON.stringify(read),
+  );
 }
 
 async function expectSaid(player, what, urgency, pattern) {
   const said = await player.said(urgency);
-  check(`${what}: the screen reader is told (${urgency})`, pattern.test(said), JSON.stringify(said));
+  check(
+    `${what}: the screen reader is told (${urgency})`,
+    pattern.test(said),
+    JSON.stringify(said),
+  );
+}
+
+// The round's step `number`: its keys, then what the live regions hold: the sentence
+// announced (assertive) and what is heard (polite), how to play first with the first Tab.
+async function playStep(player, number) {
+  const step = ROUND.steps[number];
+  await player.keys(...step.keys.map((key) => KEYS[key] || key));
+  const what = `round step ${number + 1} (${step.keys.join(' ')})`;
+  if (step.say)
+    await expectSaid(player, what, 'assertive', new RegExp(`^${escape(spoken(step))}$`));
+  if (step.hear) {
+    const help = number === 0 ? `^${escape(ROUND.help)}.*` : '';
+    await expectSaid(player, what, 'polite', new RegExp(help + step.hear));
+  }
 }
 
 async function laptop(browser, server) {
   const context = await browser.createBrowserContext();
-  await context.overridePermissions(server.url, ['clipboard-read', 'clipboard-write',
-                                                 'clipboard-sanitized-write']);
+  await context.overridePermissions(server.url, [
+    'clipboard-read',
+    'clipboard-write',
+    'clipboard-sanitized-write',
+  ]);
   const page = await context.newPage();
   await page.setViewport({ width: 900, height: 700, deviceScaleFactor: 1 });
-  await page.evaluateOnNewDocument(() => document.addEventListener('DOMContentLoaded', () => {
-    const status = document.getElementById('zun-status');
-    window.progress = [status.textContent];
-    new MutationObserver(() => window.progress.push(status.textContent))
-      .observe(status, { childList: true, characterData: true, subtree: true });
-  }));
+  await page.evaluateOnNewDocument(() =>
+    document.addEventListener('DOMContentLoaded', () => {
+      const status = document.getElementById('zun-status');
+      window.progress = [status.textContent];
+      new MutationObserver(() => window.progress.push(status.textContent)).observe(status, {
+        childList: true,
+        characterData: true,
+        subtree: true,
+      });
+    }),
+  );
   const requested = [];
-  page.on('request', (request) => requested.push(new URL(request.url()).pathname.slice(1)
-                                                  + new URL(request.url()).search));
+  page.on('request', (request) =>
+    requested.push(new URL(request.url()).pathname.slice(1) + new URL(request.url()).search),
+  );
   // On Fast 4G, so that the program arrives in many pieces, as it does for a pupil.
   await page.emulateNetworkConditions(puppeteer().PredefinedNetworkConditions['Fast 4G']);
   const started = Date.now();
@@ -208,67 +261,94 @@ async function laptop(browser, server) {
   check('the page opens and Qt starts on Fast 4G', true, `${Date.now() - started} ms`);
   const build = await page.$eval('html', (h) => h.dataset.build);
   const parts = requested.filter((name) => /\.(js|css|gz|br)(\?|$)/.test(name));
-  check('the page asks for each of its files under its own build\'s name',
-        /^1\.\d+\.\d+-[0-9a-f]{12}$/.test(build) && parts.length === VERSIONED
-        && parts.every((name) => name.endsWith('?v=' + build)), JSON.stringify(parts));
+  check(
+    "the page asks for each of its files under its own build's name",
+    /^1\.\d+\.\d+-[0-9a-f]{12}$/.test(build) &&
+      parts.length === VERSIONED &&
+      parts.every((name) => name.endsWith('?v=' + build)),
+    JSON.stringify(parts),
+  );
   await page.emulateNetworkConditions(null);
-  const progress = await page.evaluate(() => window.progress.filter((line) => /^Зарежда се/.test(line)));
-  check('while the program arrives, a line counts it up to 100 %',
-        progress.every((line) => /^Зарежда се … \d+ %$/.test(line)) && progress.length > 2
-        && progress[progress.length - 1] === 'Зарежда се … 100 %',
-        `${progress.length} lines, the last "${progress[progress.length - 1]}"`);
-  check('the page is titled with the window\'s caption', /ЗУН - митология$/.test(await page.title()),
-        await page.title());
-  check('the page is in Bulgarian', await page.$eval('html', (h) => h.lang) === 'bg');
-  const canvas = await page.$eval('#zun-canvas', (c) => [c.getAttribute('role'), c.getAttribute('aria-label'),
-                                                            c.clientWidth, c.clientHeight]);
-  check('the canvas is an application named after the quiz, 427 x 360',
-        JSON.stringify(canvas) === JSON.stringify(['application', 'ЗУН - митология', 427, 360]),
-        JSON.stringify(canvas));
+  const progress = await page.evaluate(() =>
+    window.progress.filter((line) => /^Зарежда се/.test(line)),
+  );
+  check(
+    'while the program arrives, a line counts it up to 100 %',
+    progress.every((line) => /^Зарежда се … \d+ %$/.test(line)) &&
+      progress.length > 2 &&
+      progress[progress.length - 1] === 'Зарежда се … 100 %',
+    `${progress.length} lines, the last "${progress[progress.length - 1]}"`,
+  );
+  check(
+    "the page is titled with the window's caption",
+    /ЗУН - митология$/.test(await page.title()),
+    await page.title(),
+  );
+  check('the page is in Bulgarian', (await page.$eval('html', (h) => h.lang)) === 'bg');
+  const canvas = await page.$eval('#zun-canvas', (c) => [
+    c.getAttribute('role'),
+    c.getAttribute('aria-label'),
+    c.clientWidth,
+    c.clientHeight,
+  ]);
+  check(
+    'the canvas is an application named after the quiz, 427 x 360',
+    JSON.stringify(canvas) === JSON.stringify(['application', 'ЗУН - митология', 427, 360]),
+    JSON.stringify(canvas),
+  );
   check('the introduction shows in the message field', (await player.inkInMessage()) > 1000);
   await expectSaid(player, 'arriving', 'polite', /^Съобщение\. Поле само за четене\. Античната/);
-  const shot = path.join(ROOT, 'docs', 'screenshot-web.png');
-  await (await page.$('#zun-canvas')).screenshot({ path: shot });
-  check('docs/screenshot-web.png written', fs.statSync(shot).size > 10000);
+  await (await page.$('#zun-canvas')).screenshot({ path: picture('laptop.png') });
 
-  // A right pair by keyboard, as check-orca plays it.
-  await player.keys('Tab');
-  await expectSaid(player, 'entering the quiz by Tab: how to play, and the Greek list', 'polite',
-                   /^Гръцки и римски богове\. Tab .*съответстват\. Гръцки богове\. Списък с 16 /);
-  await player.keys('ArrowDown', 'ArrowDown', 'ArrowDown', 'ArrowDown', 'ArrowDown', 'ArrowDown');
-  await expectSaid(player, 'moving the frame', 'polite', /^Зевс\.$/);
-  await player.keys(' ');
-  await expectSaid(player, 'a pick', 'assertive', /^Избрано: Зевс\.$/);
-  await player.keys('Tab', 'End', 'Enter');
-  await expectSaid(player, 'a right pair by keyboard', 'assertive',
-                   /^Вярно: гръцки: Зевс и римски: Юпитер\. област: цар на боговете\. Верни: 1, грешни: 0\. Рамката е на Юнона\.$/);
-  await expectAccessible(page, 'a right pair by keyboard');
-  await expectRead(player, 'a right pair by keyboard', {
-    message: 'Вярно:  гръцки: Зевс и римски: Юпитер\n област: цар на боговете', right: '1', wrong: '0' });
-  await expectSaid(player, 'a counter', 'polite', /^Грешни отговори\. Поле само за четене\. 0$/);
+  // The round by keyboard, as the screen readers' checks play it; after each verdict and the
+  // new round, the fields read back, and the focus taken back to where the step left it.
+  for (const [number, step] of ROUND.steps.entries()) {
+    await playStep(player, number);
+    if (step.message === undefined) continue;
+    if (number === 5) await expectAccessible(page, 'a right pair by keyboard');
+    const at = player.stop;
+    await expectRead(player, `round step ${number + 1}`, {
+      message: step.message,
+      right: step.counts[0],
+      wrong: step.counts[1],
+    });
+    const counter = ROUND.steps[13].focus; // the last one read back
+    await expectSaid(
+      player,
+      'a counter',
+      'polite',
+      new RegExp(`^${counter}\\..* ${step.counts[1]}$`),
+    );
+    await player.goTo(at);
+  }
 
-  // A wrong pair by keyboard: the Roman list first.
-  await player.goTo(ROMAN);
-  await player.keys('Home', ' ', 'Shift+Tab', 'Home', ' ');
-  await expectSaid(player, 'a wrong pair by keyboard', 'assertive',
-                   /^Грешно Арес грешна релация с Амур\. Верни: 1, грешни: 1\. Рамката е на Артемида\.$/);
-  await expectRead(player, 'a wrong pair by keyboard', {
-    message: 'Грешно Арес грешна релация с Амур\n', right: '1', wrong: '1' });
-
-  // A pair by mouse: Афродита, third in the Greek list now, and Венера, first in the Roman.
-  await player.click(GREEK, 2);
+  // A pair by mouse: Афродита, fourth in the Greek list, and Венера, second in the Roman.
+  await player.click(GREEK, 3);
   await expectSaid(player, 'a pick by mouse', 'assertive', /^Избрано: Афродита\.$/);
-  await player.click(ROMAN, 0);
-  await expectSaid(player, 'a right pair by mouse', 'assertive', /^Вярно: гръцки: Афродита и римски: Венера\./);
+  await player.click(ROMAN, 1);
+  await expectSaid(
+    player,
+    'a right pair by mouse',
+    'assertive',
+    /^Вярно: гръцки: Афродита и римски: Венера\./,
+  );
   await expectRead(player, 'a right pair by mouse', {
-    message: 'Вярно:  гръцки: Афродита и римски: Венера\n област: богиня на любовта', right: '2', wrong: '1' });
+    message: 'Вярно:  гръцки: Афродита и римски: Венера\n област: богиня на любовта',
+    right: '1',
+    wrong: '0',
+  });
 
   // "Чисти" by Enter.
   await player.goTo(CLEAR);
   await expectSaid(player, 'entering the button', 'polite', /^Чисти\. Бутон\. Започва нов кръг/);
   await player.keys('Enter');
-  await expectSaid(player, '"Чисти" by Enter', 'assertive',
-                   /^Нов кръг\. 16 гръцки и 16 римски имена\. Верни: 0, грешни: 0\.$/);
+  const renewed = ROUND.steps[11];
+  await expectSaid(
+    player,
+    '"Чисти" by Enter',
+    'assertive',
+    new RegExp(`^${escape(spoken(renewed))}$`),
+  );
   await expectRead(player, '"Чисти" by Enter', { message: '', right: '0', wrong: '0' });
   await context.close();
 }
@@ -280,66 +360,107 @@ async function expectAccessible(page, what) {
   const { nodes } = await cdp.send('Accessibility.getFullAXTree');
   const byId = new Map(nodes.map((n) => [n.nodeId, n]));
   const application = nodes.find((n) => n.role && n.role.value === 'application');
-  const live = nodes.find((n) => (n.properties || []).some((p) => p.name === 'live' && p.value.value === 'assertive'));
+  const live = nodes.find((n) =>
+    (n.properties || []).some((p) => p.name === 'live' && p.value.value === 'assertive'),
+  );
   const text = [];
   const walk = (node) => {
-    if (node.role && node.role.value === 'StaticText')
-      text.push(node.name.value);
+    if (node.role && node.role.value === 'StaticText') text.push(node.name.value);
     (node.childIds || []).forEach((id) => byId.has(id) && walk(byId.get(id)));
   };
-  if (live)
-    walk(live);
-  check(`${what}: the accessibility tree has the application "ЗУН - митология"`,
-        !!application && application.name.value === 'ЗУН - митология');
-  check(`${what}: the accessibility tree's assertive live region holds the verdict`,
-        /^Вярно: гръцки: Зевс и римски: Юпитер/.test(text.join('')), JSON.stringify(text.join('')));
+  if (live) walk(live);
+  check(
+    `${what}: the accessibility tree has the application "ЗУН - митология"`,
+    !!application && application.name.value === 'ЗУН - митология',
+  );
+  check(
+    `${what}: the accessibility tree's assertive live region holds the verdict`,
+    new RegExp('^' + escape(VERDICTS[0])).test(text.join('')),
+    JSON.stringify(text.join('')),
+  );
   await cdp.detach();
 }
 
 async function phone(browser, server) {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
-  await page.setViewport({ width: 360, height: 740, deviceScaleFactor: 2, isMobile: true, hasTouch: true });
+  await page.setViewport({
+    width: 360,
+    height: 740,
+    deviceScaleFactor: 2,
+    isMobile: true,
+    hasTouch: true,
+  });
   const player = new Player(page);
   await player.open(server.url);
   const fit = await page.evaluate(() => {
     const r = document.getElementById('zun-canvas').getBoundingClientRect();
     const zoom = window.visualViewport.scale;
-    return { left: r.left * zoom, right: r.right * zoom, top: r.top * zoom, bottom: r.bottom * zoom,
-             zoom, ratio: window.devicePixelRatio };
+    return {
+      left: r.left * zoom,
+      right: r.right * zoom,
+      top: r.top * zoom,
+      bottom: r.bottom * zoom,
+      zoom,
+      ratio: window.devicePixelRatio,
+    };
   });
-  check('on a phone 360 CSS pixels wide the whole window is shown',
-        fit.left >= 0 && fit.right <= 360 && fit.top >= 0 && fit.bottom <= 740, JSON.stringify(fit));
-  await page.screenshot({ path: path.join(ROOT, 'build-web', 'phone.png') });
+  check(
+    'on a phone 360 CSS pixels wide the whole window is shown',
+    fit.left >= 0 && fit.right <= 360 && fit.top >= 0 && fit.bottom <= 740,
+    JSON.stringify(fit),
+  );
+  await page.screenshot({ path: picture('phone.png') });
   // The introduction is longer than its field: a swipe moves it on.
   const bar = await player.messageScrollBar();
   const canvas = await page.$eval('#zun-canvas', (c) => c.getBoundingClientRect().toJSON());
   await player.swipeUp({ x: canvas.x + 200, y: canvas.y + 340 }, 4);
-  check('a swipe over the introduction moves its scroll bar', (await player.messageScrollBar()) !== bar);
-  await page.screenshot({ path: path.join(ROOT, 'build-web', 'phone-introduction-swiped.png') });
+  check(
+    'a swipe over the introduction moves its scroll bar',
+    (await player.messageScrollBar()) !== bar,
+  );
+  await page.screenshot({ path: picture('phone-introduction-swiped.png') });
   // A pair by touch: Артемида, second in the Greek list, and Диана, sixth in the Roman.
   await player.tap(GREEK, 1);
   await expectSaid(player, 'a tap on the phone', 'assertive', /^Избрано: Артемида\.$/);
   await player.tap(ROMAN, 5);
-  await expectSaid(player, 'a right pair by touch', 'assertive',
-                   /^Вярно: гръцки: Артемида и римски: Диана\. област: богиня на лова\. Верни: 1, грешни: 0\./);
+  await expectSaid(
+    player,
+    'a right pair by touch',
+    'assertive',
+    /^Вярно: гръцки: Артемида и римски: Диана\. област: богиня на лова\. Верни: 1, грешни: 0\./,
+  );
 
   // Swipes reach the names below; they pick nothing, and a tap on the last row picks it.
-  for (const [list, last, what] of [[GREEK, 'Хефест', 'Greek'], [ROMAN, 'Юпитер', 'Roman']]) {
+  for (const [list, last, what] of [
+    [GREEK, 'Хефест', 'Greek'],
+    [ROMAN, 'Юпитер', 'Roman'],
+  ]) {
     const before = await player.said('assertive');
     const from = await player.rowAt(list, 6);
     await player.swipeUp(from, 5);
     await player.swipeUp(from, 5);
-    check(`two swipes up the ${what} list pick nothing`, (await player.said('assertive')) === before,
-          JSON.stringify(await player.said('assertive')));
+    check(
+      `two swipes up the ${what} list pick nothing`,
+      (await player.said('assertive')) === before,
+      JSON.stringify(await player.said('assertive')),
+    );
     await player.tap(list, 6);
     if (list === GREEK)
-      await expectSaid(player, `a tap on the ${what} list's last row after the swipes`, 'assertive',
-                       new RegExp(`^Избрано: ${last}\\.$`));
+      await expectSaid(
+        player,
+        `a tap on the ${what} list's last row after the swipes`,
+        'assertive',
+        new RegExp(`^Избрано: ${last}\\.$`),
+      );
   }
-  await expectSaid(player, 'a pair of two names reached by swiping', 'assertive',
-                   /^Грешно Хефест грешна релация с Юпитер\. Верни: 1, грешни: 1\./);
-  await page.screenshot({ path: path.join(ROOT, 'build-web', 'phone-swiped.png') });
+  await expectSaid(
+    player,
+    'a pair of two names reached by swiping',
+    'assertive',
+    /^Грешно Хефест грешна релация с Юпитер\. Верни: 1, грешни: 1\./,
+  );
+  await page.screenshot({ path: picture('phone-swiped.png') });
   await context.close();
 }
 
@@ -356,10 +477,18 @@ async function offline(browser, server) {
   player.stop = MESSAGE;
   await sleep(300);
   await player.keys('Tab', ' ', 'Tab', ' ');
-  await expectSaid(player, 'offline, a pair by keyboard', 'assertive', /^Грешно Арес грешна релация с Амур\./);
+  await expectSaid(
+    player,
+    'offline, a pair by keyboard',
+    'assertive',
+    new RegExp('^' + escape(VERDICTS[1])),
+  );
   const installable = await (await page.createCDPSession()).send('Page.getInstallabilityErrors');
-  check('the page can be added to a home screen', installable.installabilityErrors.length === 0,
-        JSON.stringify(installable.installabilityErrors));
+  check(
+    'the page can be added to a home screen',
+    installable.installabilityErrors.length === 0,
+    JSON.stringify(installable.installabilityErrors),
+  );
   await page.close();
 }
 
@@ -369,8 +498,7 @@ async function sentence(browser, url, what, pattern, plays = false) {
   const page = await context.newPage();
   await page.goto(url);
   await sleep(1500);
-  if (plays)
-    await page.waitForSelector('#zun-canvas.running', { timeout: 60000 });
+  if (plays) await page.waitForSelector('#zun-canvas.running', { timeout: 60000 });
   const status = await page.$eval('#zun-status', (s) => (s.hidden ? '' : s.textContent));
   check(what, pattern.test(status), JSON.stringify(status));
   await context.close();
@@ -385,22 +513,37 @@ async function host(browser, what, options, unpacking = true) {
   const page = await context.newPage();
   await page.evaluateOnNewDocument((unpacks) => {
     window.violations = [];
-    document.addEventListener('securitypolicyviolation',
-                              (e) => window.violations.push(e.violatedDirective + ' ' + e.blockedURI));
-    if (!unpacks)
-      delete window.DecompressionStream;
+    document.addEventListener('securitypolicyviolation', (e) =>
+      window.violations.push(e.violatedDirective + ' ' + e.blockedURI),
+    );
+    if (!unpacks) delete window.DecompressionStream;
   }, unpacking);
   const decoders = [];
-  page.on('request', (r) => /zun-unbrotli/.test(r.url()) && decoders.push(r.url().replace(/.*\//, '')));
+  page.on(
+    'request',
+    (r) => /zun-unbrotli/.test(r.url()) && decoders.push(r.url().replace(/.*\//, '')),
+  );
   const player = new Player(page);
   await player.open(server.url);
   await player.keys('Tab', ' ', 'Tab', ' ');
-  await expectSaid(player, `${what}: a pair by keyboard`, 'assertive', /^Грешно Арес грешна релация с Амур\./);
+  await expectSaid(
+    player,
+    `${what}: a pair by keyboard`,
+    'assertive',
+    new RegExp('^' + escape(VERDICTS[1])),
+  );
   const violations = await page.evaluate(() => window.violations);
-  check(`${what}: no security policy violated`, violations.length === 0, JSON.stringify(violations));
+  check(
+    `${what}: no security policy violated`,
+    violations.length === 0,
+    JSON.stringify(violations),
+  );
   if (!unpacking)
-    check(`${what}: the plain decoder is used`, decoders.some((n) => /\.wasm\?/.test(n)),
-          JSON.stringify(decoders));
+    check(
+      `${what}: the plain decoder is used`,
+      decoders.some((n) => /\.wasm\?/.test(n)),
+      JSON.stringify(decoders),
+    );
   await context.close();
   await server.close();
 }
@@ -412,10 +555,11 @@ async function host(browser, what, options, unpacking = true) {
 async function embedded(browser, server) {
   const school = http.createServer((request, response) => {
     response.writeHead(200, { 'Content-Type': 'text/html; charset=utf-8' }).end(
-        `<!doctype html><title>Училище</title><div style="height:1500px"></div>
+      `<!doctype html><title>Училище</title><div style="height:1500px"></div>
          <iframe src="${server.url}" width="427" height="360" title="ЗУН - митология"></iframe>
          <iframe src="${server.url}" width="320" height="270" title="ЗУН - митология"
-                 style="border:0"></iframe><div style="height:1500px"></div>`);
+                 style="border:0"></iframe><div style="height:1500px"></div>`,
+    );
   });
   await new Promise((done) => school.listen(0, 'localhost', done));
   const context = await browser.createBrowserContext();
@@ -426,46 +570,73 @@ async function embedded(browser, server) {
   const elements = await page.$$('iframe');
   // Asked again each time: a frame of another origin may be swapped while it loads.
   const frames = () => Promise.all(elements.map((element) => element.contentFrame()));
-  const running = (frame) => Promise.race([
-    frame.evaluate(() => !!document.querySelector('#zun-canvas.running')).catch(() => false),
-    sleep(1000).then(() => false)]);
+  const running = (frame) =>
+    Promise.race([
+      frame.evaluate(() => !!document.querySelector('#zun-canvas.running')).catch(() => false),
+      sleep(1000).then(() => false),
+    ]);
   const started = async () => (await Promise.all((await frames()).map(running))).every(Boolean);
-  for (let waited = 0; waited < 120 && !(await started()); ++waited)
-    await sleep(500);
+  for (let waited = 0; waited < 120 && !(await started()); ++waited) await sleep(500);
   await (await frames())[0].focus('#zun-canvas');
   const player = new Player(page);
-  await player.keys('Tab', 'End', 'ArrowDown', 'PageDown', 'Home', 'ArrowUp', 'PageUp',
-                    'Tab', 'Home', 'ArrowUp');
+  await player.keys(
+    'Tab',
+    'End',
+    'ArrowDown',
+    'PageDown',
+    'Home',
+    'ArrowUp',
+    'PageUp',
+    'Tab',
+    'Home',
+    'ArrowUp',
+  );
   const scrolled = await page.evaluate(() => window.scrollY);
-  check('in a school\'s frame, keys at a list\'s ends leave the school\'s page where it was',
-        scrolled === 1300, `scrollY ${scrolled}`);
+  check(
+    "in a school's frame, keys at a list's ends leave the school's page where it was",
+    scrolled === 1300,
+    `scrollY ${scrolled}`,
+  );
 
   const [, small] = await frames();
   const fit = await small.evaluate(() => [
-    document.getElementById('zun-canvas').getBoundingClientRect().toJSON(), innerWidth, innerHeight]);
-  check('in a frame of 320 x 270 the window is drawn smaller, whole',
-        fit[0].left === 0 && fit[0].top === 0 && fit[0].right <= fit[1] && fit[0].bottom <= fit[2],
-        JSON.stringify(fit));
-  await page.screenshot({ path: path.join(ROOT, 'build-web', 'frames.png') });
+    document.getElementById('zun-canvas').getBoundingClientRect().toJSON(),
+    innerWidth,
+    innerHeight,
+  ]);
+  check(
+    'in a frame of 320 x 270 the window is drawn smaller, whole',
+    fit[0].left === 0 && fit[0].top === 0 && fit[0].right <= fit[1] && fit[0].bottom <= fit[2],
+    JSON.stringify(fit),
+  );
+  await page.screenshot({ path: picture('frames.png') });
   // Where a point of the window is on the school's page, the window drawn to the frame's size.
   const at = async (x, y) => {
     const box = await elements[1].boundingBox();
     return [box.x + (x * box.width) / 427, box.y + (y * box.width) / 427];
   };
   const said = () => small.$eval('#zun-assertive', (region) => region.textContent);
-  await page.mouse.click(...await at(LIST[GREEK].left + 40, LIST[GREEK].top + 1 + ROW * 1.5));
+  await page.mouse.click(...(await at(LIST[GREEK].left + 40, LIST[GREEK].top + 1 + ROW * 1.5)));
   await sleep(400);
-  check('in the smaller frame, a click picks the name shown',
-        (await said()) === 'Избрано: Артемида.', JSON.stringify(await said()));
-  await page.touchscreen.tap(...await at(LIST[ROMAN].left + 40, LIST[ROMAN].top + 1 + ROW * 5.5));
+  check(
+    'in the smaller frame, a click picks the name shown',
+    (await said()) === 'Избрано: Артемида.',
+    JSON.stringify(await said()),
+  );
+  await page.touchscreen.tap(...(await at(LIST[ROMAN].left + 40, LIST[ROMAN].top + 1 + ROW * 5.5)));
   await sleep(400);
-  check('in the smaller frame, a tap picks the name shown',
-        /^Вярно: гръцки: Артемида и римски: Диана\./.test(await said()),
-        JSON.stringify(await said()));
-  await page.touchscreen.tap(...await at(208, 212)); // "Чисти", in the window's lower half
+  check(
+    'in the smaller frame, a tap picks the name shown',
+    /^Вярно: гръцки: Артемида и римски: Диана\./.test(await said()),
+    JSON.stringify(await said()),
+  );
+  await page.touchscreen.tap(...(await at(208, 212))); // "Чисти", in the window's lower half
   await sleep(400);
-  check('in the smaller frame, "Чисти" is where it shows', /^Нов кръг\./.test(await said()),
-        JSON.stringify(await said()));
+  check(
+    'in the smaller frame, "Чисти" is where it shows',
+    /^Нов кръг\./.test(await said()),
+    JSON.stringify(await said()),
+  );
   await context.close();
   await new Promise((done) => school.close(done));
 }
@@ -477,8 +648,7 @@ async function embedded(browser, server) {
 async function update(next, damaged = false) {
   const upload = fs.mkdtempSync(path.join(os.tmpdir(), 'zun-next-'));
   fs.cpSync(next, upload, { recursive: true });
-  if (damaged)
-    fs.appendFileSync(path.join(upload, 'page.css'), '/* edited on the host */\n');
+  if (damaged) fs.appendFileSync(path.join(upload, 'page.css'), '/* edited on the host */\n');
   const server = await serve(SITE, { validators: true, headers: { 'X-Upload': 'first' } });
   const browser = await launch(); // a profile of its own, which keeps the worker
   const page = await browser.newPage();
@@ -498,36 +668,44 @@ async function update(next, damaged = false) {
     const build = await page.$eval('html', (h) => h.dataset.build);
     const uploads = [...new Set(Object.values(files))];
     const versioned = Object.keys(files).filter((name) => name.includes('?v='));
-    const whole = versioned.length === VERSIONED
-        && versioned.every((name) => name.endsWith(build));
+    const whole = versioned.length === VERSIONED && versioned.every((name) => name.endsWith(build));
     return { build, uploads, whole };
   };
-  const kept = () => page.evaluate(async (p) => (await caches.keys()).some((k) => k.startsWith(p)),
-                                   'zun-mitologia-' + NEXT_VERSION + '-');
+  const kept = () =>
+    page.evaluate(
+      async (p) => (await caches.keys()).some((k) => k.startsWith(p)),
+      'zun-mitologia-' + NEXT_VERSION + '-',
+    );
   const what = damaged ? 'an update with a file not of its version' : 'an update on a stock host';
   const first = await load();
   await page.evaluate(() => navigator.serviceWorker.ready);
   server.upload(upload, { 'X-Upload': 'second' });
   const second = await load();
-  for (let waited = 0; waited < 20 && !(await kept()); ++waited)
-    await sleep(500);
+  for (let waited = 0; waited < 20 && !(await kept()); ++waited) await sleep(500);
   const third = await load();
   const offline = await load(true);
   const loads = [first, second, third, offline];
   console.log(`     ${what}: ${JSON.stringify(loads)}`);
-  check(`${what}: no load mixes two uploads' files`,
-        loads.every((l) => l.uploads.length === 1 && l.whole));
+  check(
+    `${what}: no load mixes two uploads' files`,
+    loads.every((l) => l.uploads.length === 1 && l.whole),
+  );
   const wanted = ['first', 'first', ...(damaged ? ['first', 'first'] : ['second', 'second'])];
-  check(`${what}: ${damaged ? 'the old version stays, online and offline'
-                            : 'the new version by the second load, and offline'}`,
-        JSON.stringify(loads.map((l) => l.uploads[0])) === JSON.stringify(wanted));
+  check(
+    `${what}: ${
+      damaged
+        ? 'the old version stays, online and offline'
+        : 'the new version by the second load, and offline'
+    }`,
+    JSON.stringify(loads.map((l) => l.uploads[0])) === JSON.stringify(wanted),
+  );
   await browser.close();
   await server.close();
   fs.rmSync(upload, { recursive: true });
 }
 
-// The keyboard and mouse round in another engine: a wrong pair by mouse, a right one by
-// keys, "Чисти" by Enter, each judged on what the screen reader is told; nothing unhandled.
+// The round by keyboard in another engine, then a pair by mouse, each judged on what the
+// screen reader is told; nothing unhandled.
 async function otherEngine(start) {
   const server = await serve(SITE, { errors: true });
   let engine;
@@ -542,32 +720,41 @@ async function otherEngine(start) {
   try {
     await engine.open(server.url);
     for (let waited = 0; waited < 120; ++waited) {
-      if (await engine.evaluate("return !!document.querySelector('#zun-canvas.running')"))
-        break;
+      if (await engine.evaluate("return !!document.querySelector('#zun-canvas.running')")) break;
       await sleep(500);
     }
     await sleep(500);
     const [x, y] = await engine.evaluate(
-        "const r = document.getElementById('zun-canvas').getBoundingClientRect(); return [r.x, r.y];");
+      "const r = document.getElementById('zun-canvas').getBoundingClientRect(); return [r.x, r.y];",
+    );
+    await engine.click(x + 200, y + 290); // the message field, where the focus starts
+    await sleep(300);
+    // WebKitWebDriver sends Shift+Tab as a key named "Unidentified", which the page cannot take
+    // for a back-tab (not tried: a keyboard's Shift+Tab in Safari or Epiphany); there the
+    // round goes forward round the window's stops instead.
+    const backTab = engine.name === 'WebKitGTK' ? Array(STOPS - 1).fill('Tab') : ['Shift+Tab'];
+    for (const [number, step] of ROUND.steps.entries()) {
+      const keys = step.keys.map((key) => KEYS[key] || key);
+      await engine.keys(keys.flatMap((key) => (key === 'Shift+Tab' ? backTab : [key])));
+      await sleep(300);
+      if (step.say)
+        check(
+          `${engine.name}: round step ${number + 1} (${step.keys.join(' ')})`,
+          (await said()) === spoken(step),
+          JSON.stringify(await said()),
+        );
+    }
+    await engine.screenshot(picture(`${start.name}.png`));
+    // A pair by mouse, the first name of each list, after the round's new round.
     for (const list of [GREEK, ROMAN]) {
       await engine.click(x + LIST[list].left + 40, y + LIST[list].top + 1 + ROW / 2);
       await sleep(300);
     }
-    check(`${engine.name}: a wrong pair by mouse`,
-          /^Грешно Арес грешна релация с Амур\. Верни: 0, грешни: 1\./.test(await said()),
-          JSON.stringify(await said()));
-    // From the Roman list on to the Greek one, Зевс sixth in it now, then Юпитер last.
-    await engine.keys(['Tab', 'Tab', 'Tab', 'Tab', 'Tab', 'Home', 'ArrowDown', 'ArrowDown',
-                       'ArrowDown', 'ArrowDown', 'ArrowDown', ' ', 'Tab', 'End', 'Enter']);
-    await sleep(300);
-    check(`${engine.name}: a right pair by keyboard`,
-          /^Вярно: гръцки: Зевс и римски: Юпитер\. .*Верни: 1, грешни: 1\./.test(await said()),
-          JSON.stringify(await said()));
-    await engine.screenshot(path.join(ROOT, 'build-web', `${start.name}.png`));
-    await engine.keys(['Tab', 'Enter']);
-    await sleep(300);
-    check(`${engine.name}: "Чисти" by Enter`, /^Нов кръг\./.test(await said()),
-          JSON.stringify(await said()));
+    check(
+      `${engine.name}: a wrong pair by mouse`,
+      (await said()).startsWith(VERDICTS[1] + ' Верни: 0, грешни: 1.'),
+      JSON.stringify(await said()),
+    );
     const errors = await engine.evaluate('return window.zunErrors');
     check(`${engine.name}: nothing unhandled`, errors.length === 0, JSON.stringify(errors));
   } finally {
@@ -581,22 +768,24 @@ async function broken(browser, file, damage, pattern) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'zun-site-'));
   fs.cpSync(SITE, folder, { recursive: true });
   const target = path.join(folder, file);
-  if (damage === 'cut')
-    fs.truncateSync(target, Math.floor(fs.statSync(target).size / 2));
-  else
-    fs.rmSync(target);
+  if (damage === 'cut') fs.truncateSync(target, Math.floor(fs.statSync(target).size / 2));
+  else fs.rmSync(target);
   const server = await serve(folder);
   const what = `${file} ${damage === 'cut' ? 'cut short' : 'missing'}: a sentence naming it`;
-  if (file === 'zun-loader.js') { // nothing runs: the page itself tells, after a while
+  if (file === 'zun-loader.js') {
+    // nothing runs: the page itself tells, after a while
     const context = await browser.createBrowserContext();
     const page = await context.newPage();
     await page.goto(server.url);
     await sleep(21000);
-    const shown = await page.$eval('#zun-stuck', (p) => getComputedStyle(p).visibility === 'visible'
-                                                      && p.textContent.replace(/\s+/g, ' '));
+    const shown = await page.$eval(
+      '#zun-stuck',
+      (p) => getComputedStyle(p).visibility === 'visible' && p.textContent.replace(/\s+/g, ' '),
+    );
     check(what, pattern.test(shown), JSON.stringify(shown));
     await context.close();
-  } else if (file === 'sw.js') { // the quiz plays, and says it will not offline
+  } else if (file === 'sw.js') {
+    // the quiz plays, and says it will not offline
     const context = await browser.createBrowserContext();
     const page = await context.newPage();
     await page.goto(server.url);
@@ -614,12 +803,15 @@ async function broken(browser, file, damage, pattern) {
 
 const NEXT_VERSION = '1.0.1';
 
-const STRICT = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; "
-    + "img-src 'self' data:; worker-src 'self'; connect-src 'self'";
+const STRICT =
+  "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; " +
+  "img-src 'self' data:; worker-src 'self'; connect-src 'self'";
 
 async function main() {
   const next = path.join(ROOT, 'build-web-next', 'site');
-  execFileSync(path.join(ROOT, 'scripts', 'build-web'), ['--next', NEXT_VERSION], { stdio: 'inherit' });
+  execFileSync(path.join(ROOT, 'scripts', 'build-web'), ['--next', NEXT_VERSION], {
+    stdio: 'inherit',
+  });
   await update(next);
   await update(next, true);
   const server = await serve(SITE);
@@ -628,21 +820,55 @@ async function main() {
     await laptop(browser, server);
     await phone(browser, server);
     await offline(browser, server);
-    await sentence(browser, 'file://' + path.join(SITE, 'index.html'), 'opened from a file: a sentence',
-                   /не се отваря като файл/);
+    await sentence(
+      browser,
+      'file://' + path.join(SITE, 'index.html'),
+      'opened from a file: a sentence',
+      /не се отваря като файл/,
+    );
     await embedded(browser, server);
     await host(browser, 'a host that compresses every file', { gzip: true });
     await host(browser, 'a host that sends packed files as encoded', { encodings: true });
-    await host(browser, 'a browser that cannot unpack gzip, from a host that sends the .wasm '
-               + 'as application/octet-stream', { wasmType: 'application/octet-stream' }, false);
-    await host(browser, 'a host with a strict security policy',
-               { headers: { 'Content-Security-Policy': STRICT } });
-    await broken(browser, 'sw.js', 'missing', /„sw\.js“ липсва на сайта.*качете отново цялата папка/);
-    await broken(browser, 'zun-mitologia.wasm.br', 'cut', /„zun-mitologia\.wasm\.br“ липсва на сайта или не е цял.*качете отново цялата папка/);
-    await broken(browser, 'zun-unbrotli.wasm.gz', 'missing',
-                 /„zun-unbrotli\.wasm\.gz“ липсва на сайта или не е цял.*качете отново цялата папка/);
-    await broken(browser, 'zun-loader.js', 'missing', /„zun-loader\.js“ липсва на сайта или не е цял.*качете отново цялата папка/);
-    await broken(browser, 'zun-mitologia.js', 'missing', /„zun-mitologia\.js“ липсва на сайта или не е цял.*качете отново цялата папка/);
+    await host(
+      browser,
+      'a browser that cannot unpack gzip, from a host that sends the .wasm ' +
+        'as application/octet-stream',
+      { wasmType: 'application/octet-stream' },
+      false,
+    );
+    await host(browser, 'a host with a strict security policy', {
+      headers: { 'Content-Security-Policy': STRICT },
+    });
+    await broken(
+      browser,
+      'sw.js',
+      'missing',
+      /„sw\.js“ липсва на сайта.*качете отново цялата папка/,
+    );
+    await broken(
+      browser,
+      'zun-mitologia.wasm.br',
+      'cut',
+      /„zun-mitologia\.wasm\.br“ липсва на сайта или не е цял.*качете отново цялата папка/,
+    );
+    await broken(
+      browser,
+      'zun-unbrotli.wasm.gz',
+      'missing',
+      /„zun-unbrotli\.wasm\.gz“ липсва на сайта или не е цял.*качете отново цялата папка/,
+    );
+    await broken(
+      browser,
+      'zun-loader.js',
+      'missing',
+      /„zun-loader\.js“ липсва на сайта или не е цял.*качете отново цялата папка/,
+    );
+    await broken(
+      browser,
+      'zun-mitologia.js',
+      'missing',
+      /„zun-mitologia\.js“ липсва на сайта или не е цял.*качете отново цялата папка/,
+    );
   } finally {
     await browser.close();
   }
@@ -655,7 +881,7 @@ async function main() {
     await noWebGL.close();
     await server.close();
   }
-  console.log(`check-web: ${problems.length ? 'failed' : 'passed'}`);
+  console.log(`page: ${problems.length ? 'failed' : 'passed'}`);
   process.exit(problems.length ? 1 : 0);
 }
 

@@ -1,18 +1,18 @@
 #!/usr/bin/env node
-// The page's benchmark, beside bench/run: its size (raw and gzip), the time from navigation
+// The page's benchmark, beside bench/run.py: its size (raw and gzip), the time from navigation
 // to the first frame Qt draws (median of fresh loads in Debian's headless Chromium), and a
 // pupil's first visit on a phone's mobile data: the bytes on the wire from a host that
 // compresses and from one that does not, and the first frame on Chrome's Slow 4G (with the
 // CPU 4x slower) and Fast 4G. All against a floor built the same way: a bare Qt window with
 // the same controls, as a page with the same loader (after scripts/build-web).
-//     bench/web [--runs N] [--mobile-runs N]
+//     bench/web.js [--runs N] [--mobile-runs N]
 'use strict';
 const fs = require('fs');
 const path = require('path');
 const zlib = require('zlib');
 
 const ROOT = path.resolve(__dirname, '..');
-const { serve, launch, puppeteer } = require(path.join(ROOT, 'scripts', 'web', 'serve.js'));
+const { serve, launch, puppeteer } = require(path.join(ROOT, 'acceptance', 'web', 'serve.js'));
 const SITES = {
   floor: path.join(ROOT, 'build-web', 'bench', 'floor-site'),
   quiz: path.join(ROOT, 'build-web', 'site'),
@@ -21,19 +21,22 @@ const BUDGET = { 'first frame (ms)': 1.15 };
 const PACKED_BUDGET = 4 * 1000 * 1000;
 // A first visit on mobile data, from either host: its bytes, and its first frame per network.
 const MOBILE = { bytes: 3.0e6, 'Slow 4G': 15000, 'Fast 4G': 4000, ratio: 1.05 };
-const HOSTS = { 'compressing host': { gzip: true, validators: true },
-                'plain host': { validators: true } };
+const HOSTS = {
+  'compressing host': { gzip: true, validators: true },
+  'plain host': { validators: true },
+};
 
 // The site's files, as stored and each gzipped (packed ones as they are); the program
 // unpacked (as the page states it) and packed.
 function sizes(folder) {
-  let raw = 0, gzip = 0, packed = 0;
+  let raw = 0,
+    gzip = 0,
+    packed = 0;
   for (const name of fs.readdirSync(folder)) {
     const data = fs.readFileSync(path.join(folder, name));
     raw += data.length;
     gzip += /\.(gz|br)$/.test(name) ? data.length : zlib.gzipSync(data, { level: 9 }).length;
-    if (name.endsWith('.wasm.br'))
-      packed = data.length;
+    if (name.endsWith('.wasm.br')) packed = data.length;
   }
   const index = fs.readFileSync(path.join(folder, 'index.html'), 'utf8');
   return { raw, gzip, packed, wasm: Number(/data-wasm-bytes="(\d+)"/.exec(index)[1]) };
@@ -47,16 +50,14 @@ async function firstFrame(browser, url, network) {
   await page.setViewport({ width: 900, height: 700 });
   if (network) {
     await page.emulateNetworkConditions(puppeteer().PredefinedNetworkConditions[network]);
-    if (network === 'Slow 4G')
-      await page.emulateCPUThrottling(4);
+    if (network === 'Slow 4G') await page.emulateCPUThrottling(4);
   }
   await page.evaluateOnNewDocument(() => {
     for (const api of [window.WebGLRenderingContext, window.WebGL2RenderingContext]) {
       for (const draw of ['drawArrays', 'drawElements']) {
         const original = api.prototype[draw];
         api.prototype[draw] = function (...args) {
-          if (window.firstFrame === undefined)
-            window.firstFrame = performance.now();
+          if (window.firstFrame === undefined) window.firstFrame = performance.now();
           return original.apply(this, args);
         };
       }
@@ -89,7 +90,9 @@ async function mobile(browser, runs) {
     const servers = {};
     for (const [name, folder] of Object.entries(SITES))
       servers[name] = await serve(folder, options);
-    const bytes = {}, slow = { floor: [], quiz: [] }, fast = { floor: [], quiz: [] };
+    const bytes = {},
+      slow = { floor: [], quiz: [] },
+      fast = { floor: [], quiz: [] };
     for (const name of Object.keys(SITES))
       bytes[name] = await firstVisitBytes(browser, servers[name]);
     for (let run = 0; run < runs; ++run) {
@@ -98,10 +101,14 @@ async function mobile(browser, runs) {
         fast[name].push(await firstFrame(browser, servers[name].url, 'Fast 4G'));
       }
     }
-    for (const server of Object.values(servers))
-      await server.close();
+    for (const server of Object.values(servers)) await server.close();
     rows.push([`${host}: first visit (bytes)`, bytes.floor, bytes.quiz, MOBILE.bytes]);
-    rows.push([`${host}: Slow 4G, CPU 4x (ms)`, median(slow.floor), median(slow.quiz), MOBILE['Slow 4G']]);
+    rows.push([
+      `${host}: Slow 4G, CPU 4x (ms)`,
+      median(slow.floor),
+      median(slow.quiz),
+      MOBILE['Slow 4G'],
+    ]);
     rows.push([`${host}: Fast 4G (ms)`, median(fast.floor), median(fast.quiz), MOBILE['Fast 4G']]);
   }
   return rows;
@@ -120,18 +127,17 @@ async function main() {
   const runs = option('--runs', 9);
   const mobileRuns = option('--mobile-runs', 3);
   const servers = {};
-  for (const [name, folder] of Object.entries(SITES))
-    servers[name] = await serve(folder);
+  for (const [name, folder] of Object.entries(SITES)) servers[name] = await serve(folder);
   const browser = await launch();
   const times = { floor: [], quiz: [] };
-  let mobileRows = [];
+  let mobileRows;
   try {
     for (let run = 0; run < runs; ++run) {
-      for (const name of Object.keys(SITES)) // interleaved, so that load hits both alike
+      for (const name of Object.keys(SITES))
+        // interleaved, so that load hits both alike
         times[name].push(await firstFrame(browser, servers[name].url));
     }
-    for (const server of Object.values(servers))
-      await server.close();
+    for (const server of Object.values(servers)) await server.close();
     mobileRows = await mobile(browser, mobileRuns);
   } finally {
     await browser.close();
@@ -144,28 +150,40 @@ async function main() {
     ['.wasm.br (bytes)', size.floor.packed, size.quiz.packed],
     ['first frame (ms)', median(times.floor), median(times.quiz)],
   ];
-  console.log(`${'figure'.padEnd(24)} ${'floor'.padStart(12)} ${'quiz'.padStart(12)}  ratio  budget`);
+  console.log(
+    `${'figure'.padEnd(24)} ${'floor'.padStart(12)} ${'quiz'.padStart(12)}  ratio  budget`,
+  );
   let over = false;
   for (const [figure, floor, quiz] of rows) {
     const ratio = quiz / floor;
     const budget = BUDGET[figure];
     over = over || (budget !== undefined && ratio > budget);
-    console.log(`${figure.padEnd(24)} ${floor.toFixed(0).padStart(12)} ${quiz.toFixed(0).padStart(12)}` +
-                `  ${ratio.toFixed(3)}  ${budget === undefined ? '' : '<= ' + budget}`);
+    console.log(
+      `${figure.padEnd(24)} ${floor.toFixed(0).padStart(12)} ${quiz.toFixed(0).padStart(12)}` +
+        `  ${ratio.toFixed(3)}  ${budget === undefined ? '' : '<= ' + budget}`,
+    );
   }
-  console.log(`first frame, each load (ms): floor ${times.floor.map((t) => t.toFixed(0)).join(' ')}; ` +
-              `quiz ${times.quiz.map((t) => t.toFixed(0)).join(' ')}`);
-  console.log(`\nfirst visit on mobile data (median of ${mobileRuns}; budget: the quiz's figure, and ` +
-              `the ratio <= ${MOBILE.ratio})`);
+  console.log(
+    `first frame, each load (ms): floor ${times.floor.map((t) => t.toFixed(0)).join(' ')}; ` +
+      `quiz ${times.quiz.map((t) => t.toFixed(0)).join(' ')}`,
+  );
+  console.log(
+    `\nfirst visit on mobile data (median of ${mobileRuns}; budget: the quiz's figure, and ` +
+      `the ratio <= ${MOBILE.ratio})`,
+  );
   for (const [figure, floor, quiz, budget] of mobileRows) {
     const ratio = quiz / floor;
     const ok = quiz <= budget && ratio <= MOBILE.ratio;
     over = over || !ok;
-    console.log(`${figure.padEnd(36)} ${floor.toFixed(0).padStart(9)} ${quiz.toFixed(0).padStart(9)}` +
-                `  ${ratio.toFixed(3)}  <= ${budget}  ${ok ? 'within' : 'over'}`);
+    console.log(
+      `${figure.padEnd(36)} ${floor.toFixed(0).padStart(9)} ${quiz.toFixed(0).padStart(9)}` +
+        `  ${ratio.toFixed(3)}  <= ${budget}  ${ok ? 'within' : 'over'}`,
+    );
   }
   const wasmOver = size.quiz.packed > PACKED_BUDGET;
-  console.log(`.wasm.br ${size.quiz.packed} bytes, budget ${PACKED_BUDGET}: ${wasmOver ? 'over' : 'within'}`);
+  console.log(
+    `.wasm.br ${size.quiz.packed} bytes, budget ${PACKED_BUDGET}: ${wasmOver ? 'over' : 'within'}`,
+  );
   process.exit(over || wasmOver ? 1 : 0);
 }
 

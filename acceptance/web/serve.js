@@ -9,9 +9,13 @@ const path = require('path');
 const zlib = require('zlib');
 
 const TYPES = {
-  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8',
-  '.css': 'text/css; charset=utf-8', '.wasm': 'application/wasm', '.png': 'image/png',
-  '.svg': 'image/svg+xml', '.webmanifest': 'application/manifest+json',
+  '.html': 'text/html; charset=utf-8',
+  '.js': 'text/javascript; charset=utf-8',
+  '.css': 'text/css; charset=utf-8',
+  '.wasm': 'application/wasm',
+  '.png': 'image/png',
+  '.svg': 'image/svg+xml',
+  '.webmanifest': 'application/manifest+json',
   '.gz': 'application/gzip',
 };
 
@@ -41,8 +45,11 @@ function serve(folder, options = {}) {
       return;
     }
     const accepts = request.headers['accept-encoding'] || '';
-    const headers = { 'Content-Type': types[path.extname(file)] || 'application/octet-stream',
-                      'Cache-Control': 'no-store', ...options.headers };
+    const headers = {
+      'Content-Type': types[path.extname(file)] || 'application/octet-stream',
+      'Cache-Control': 'no-store',
+      ...options.headers,
+    };
     if (options.validators) {
       const stat = fs.statSync(file);
       delete headers['Cache-Control'];
@@ -55,8 +62,11 @@ function serve(folder, options = {}) {
     }
     let body = fs.createReadStream(file);
     if (options.errors && file.endsWith('index.html')) {
-      body = require('stream').Readable.from([fs.readFileSync(file, 'utf8')
-        .replace('<head>', '<head>\n<script src="zun-errors.js"></script>')]);
+      body = require('stream').Readable.from([
+        fs
+          .readFileSync(file, 'utf8')
+          .replace('<head>', '<head>\n<script src="zun-errors.js"></script>'),
+      ]);
     }
     const encoding = { '.br': 'br', '.gz': 'gzip' }[path.extname(file)];
     if (options.encodings && encoding) {
@@ -66,27 +76,40 @@ function serve(folder, options = {}) {
       body = body.pipe(zlib.createGzip({ level: 6 }));
     }
     response.writeHead(200, headers);
-    body.on('data', (chunk) => { sent += chunk.length; });
+    body.on('data', (chunk) => {
+      sent += chunk.length;
+    });
     body.pipe(response);
   });
   return new Promise((resolve) => {
-    server.listen(0, '127.0.0.1', () => resolve({
-      url: `http://127.0.0.1:${server.address().port}/`,
-      close: () => new Promise((done) => { server.closeAllConnections(); server.close(done); }),
-      sent: () => sent,
-      upload: (next, headers) => {
-        folder = next;
-        options = { ...options, headers: { ...options.headers, ...headers } };
-      },
-    }));
+    server.listen(0, '127.0.0.1', () =>
+      resolve({
+        url: `http://127.0.0.1:${server.address().port}/`,
+        close: () =>
+          new Promise((done) => {
+            server.closeAllConnections();
+            server.close(done);
+          }),
+        sent: () => sent,
+        upload: (next, headers) => {
+          folder = next;
+          options = { ...options, headers: { ...options.headers, ...headers } };
+        },
+      }),
+    );
   });
 }
 
 // Debian's Chromium, headless, quiet on a machine without a network beyond its own.
 const CHROMIUM_ARGS = [
-  '--no-sandbox', '--no-first-run', '--disable-background-networking',
-  '--disable-component-update', '--disable-sync', '--disable-quic',
-  '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+  '--no-sandbox',
+  '--no-first-run',
+  '--disable-background-networking',
+  '--disable-component-update',
+  '--disable-sync',
+  '--disable-quic',
+  '--use-angle=swiftshader',
+  '--enable-unsafe-swiftshader',
 ];
 
 function puppeteer() {
@@ -95,9 +118,14 @@ function puppeteer() {
 
 function launch(extraArgs = []) {
   return puppeteer().launch({
-    executablePath: '/usr/bin/chromium', headless: true,
+    executablePath: '/usr/bin/chromium',
+    headless: true,
     args: [...CHROMIUM_ARGS, ...extraArgs],
   });
 }
 
 module.exports = { serve, launch, puppeteer };
+
+// As a program, for the checks in Python: serves one folder and prints its address.
+if (require.main === module)
+  serve(path.resolve(process.argv[2])).then((server) => console.log(server.url));

@@ -5,22 +5,26 @@ and the window closed as a user would; the installer and the .msi each installed
 the installed program started, upgraded in place by a newer version's package and removed
 silently, leaving nothing behind; an older .msi over a newer one, and a damaged one, refused.
 
-    scripts/check-windows [--screenshot FILE] [PACKAGE_DIR]   (after scripts/build-windows)
+    acceptance/windows/install.py [--screenshot FILE] WINDOWS_BUILD   (after scripts/build-windows)
 """
 import argparse
 import glob
 import os
 import pathlib
-import shutil
 import subprocess
 import sys
-import tempfile
 import time
 import zipfile
 
 HERE = pathlib.Path(__file__).resolve().parent
-sys.path.insert(0, str(HERE / "lib"))
-from harness import TITLE, WineSession  # noqa: E402
+sys.path.insert(0, str(HERE.parent))
+from harness import ROOT, TITLE, WineSession, load_round  # noqa: E402
+from harness import report, skip_unless, skip_unless_built  # noqa: E402
+
+# The round's keys up to its first verdict, and what the message field then shows.
+STEPS = load_round()["steps"]
+VERDICT = next(number for number, step in enumerate(STEPS) if step.get("message"))
+
 
 def play_portable(session, package_dir, home, screenshot, problems):
     archive = glob.glob(os.path.join(package_dir, "zun-mitologia-*-windows-x64.zip"))[0]
@@ -30,8 +34,8 @@ def play_portable(session, package_dir, home, screenshot, problems):
             problems.append(f"the zip holds {names}, not the .exe alone")
         zipped.extractall(os.path.join(home, "portable"))
     exe = glob.glob(os.path.join(home, "portable", "*", "zun-mitologia.exe"))[0]
-    program = session.start(exe)
-    window = session.window()
+    program = session.start_exe(exe)
+    window = session.window(name=TITLE)
     if window is None:
         program.kill()
         problems.append("the portable .exe showed no window")
@@ -39,50 +43,62 @@ def play_portable(session, package_dir, home, screenshot, problems):
     session.focus(window)
     time.sleep(1)
     if screenshot:
-        subprocess.run(["import", "-window", "root", screenshot], env=session.env)
-        subprocess.run(["convert", screenshot, "-trim", "+repage", screenshot])
-    # Зевс in the Greek list, Юпитер in the Roman one; then the message field, copied.
-    session.keys("Tab", *["Down"] * 6, "space", "Tab", "End", "Return")
+        session.photograph(screenshot)
+    for step in STEPS[: VERDICT + 1]:
+        session.keys(*step["keys"])
+    # From the Roman list on to the message field, copied.
     session.keys("Tab", "Tab", "Tab", "Tab", "ctrl+a", "ctrl+c", pause=0.5)
-    copied = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=session.env,
-                            stdout=subprocess.PIPE, text=True).stdout
-    print(f"check-windows: the message field reads {copied!r}")
-    if not ("Вярно:" in copied and "Зевс" in copied and "Юпитер" in copied
-            and "цар на боговете" in copied):
+    copied = session.run(
+        "xclip", "-o", "-selection", "clipboard", stdout=subprocess.PIPE, text=True
+    ).stdout
+    print(f"install: the message field reads {copied!r}")
+    if copied.replace("\r", "") != STEPS[VERDICT]["message"]:
         problems.append(f"the verdict read back is {copied!r}")
     status = session.close(window, program)
-    print(f"check-windows: the portable .exe exited with status {status}")
+    print(f"install: the portable .exe exited with status {status}")
     if status != 0:
         problems.append(f"the portable .exe exited with status {status}")
+
+
+def dpi(session, value):
+    """Windows' scaling, as Settings sets it: 96 for 100 %, 144 for 150 %."""
+    key = r"HKCU\Control Panel\Desktop"
+    session.wine("reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(value), "/f")
 
 
 def scaled(session, home, problems):
     """At 150 % (144 dpi) the window is half as large again: geometry follows the system's
     scaling, as the manifest's per-monitor DPI awareness lets it."""
-    session.wine("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t",
-                 "REG_DWORD", "/d", "144", "/f")
+    dpi(session, 144)
     exe = glob.glob(os.path.join(home, "portable", "*", "zun-mitologia.exe"))[0]
-    program = session.start(exe)
-    window = session.window()
+    program = session.start_exe(exe)
+    window = session.window(name=TITLE)
     if window is None:
         program.kill()
         problems.append("at 150 % the .exe showed no window")
     else:
         size = window.get_geometry()
-        print(f"check-windows: at 150 % the window is {size.width} x {size.height} pixels")
+        print(f"install: at 150 % the window is {size.width} x {size.height} pixels")
         if not (640 <= size.width <= 641 and size.height == 540):
             problems.append(f"at 150 % the window is {size.width} x {size.height}, not 641 x 540")
         if (status := session.close(window, program)) != 0:
             problems.append(f"at 150 % the .exe exited with status {status}")
-    session.wine("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t",
-                 "REG_DWORD", "/d", "96", "/f")
+    dpi(session, 96)
 
 
 START_MENU = ("ProgramData", "Microsoft", "Windows", "Start Menu", "Programs")
 # Wine's msiexec puts a per-machine package's shortcuts in the user's Start menu; Windows
 # puts them in all users'. Either is read, and exactly one shortcut wanted.
-USER_START_MENU = ("users", "root", "AppData", "Roaming", "Microsoft", "Windows", "Start Menu",
-                   "Programs")
+USER_START_MENU = (
+    "users",
+    "root",
+    "AppData",
+    "Roaming",
+    "Microsoft",
+    "Windows",
+    "Start Menu",
+    "Programs",
+)
 APPS = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 APPS_EXPORTED = APPS.replace("HKLM", "HKEY_LOCAL_MACHINE")
 
@@ -123,13 +139,14 @@ def program_version(session, version):
 
 
 def msi_table(msi, table):
-    return subprocess.run(["msiinfo", "export", msi, table], stdout=subprocess.PIPE,
-                          text=True).stdout
+    return subprocess.run(
+        ["msiinfo", "export", msi, table], stdout=subprocess.PIPE, text=True
+    ).stdout
 
 
 def starts_and_closes(session, problems, what):
-    program = session.start(session.path("Program Files", TITLE, "zun-mitologia.exe"))
-    window = session.window()
+    program = session.start_exe(session.path("Program Files", TITLE, "zun-mitologia.exe"))
+    window = session.window(name=TITLE)
     if window is None:
         program.kill()
         problems.append(f"{what}: the installed .exe showed no window")
@@ -138,7 +155,7 @@ def starts_and_closes(session, problems, what):
 
 
 def expect(problems, what, found, wanted):
-    print(f"check-windows: {what}: {found}")
+    print(f"install: {what}: {found}")
     if found != wanted:
         problems.append(f"{what}: {found}, not {wanted}")
 
@@ -146,7 +163,7 @@ def expect(problems, what, found, wanted):
 def nsis(session, installer, problems, what):
     started = time.time()
     status = session.wine(installer, "/S", "/AllUsers").returncode
-    print(f"check-windows: {what}, status {status}, {time.time() - started:.1f} s")
+    print(f"install: {what}, status {status}, {time.time() - started:.1f} s")
     if status != 0:
         problems.append(f"{what}: status {status}")
 
@@ -164,16 +181,30 @@ def installer_upgrade(session, old, new, problems):
     the newer one over it; then the uninstaller, leaving nothing."""
     nsis(session, old.installer, problems, f"installer {old.version}")
     files, shortcuts, entries = installed(session)
-    expect(problems, f"installer {old.version} left", (files, shortcuts, entries),
-           (["Uninstall.exe", "zun-mitologia.exe"], [TITLE + ".lnk"],
-            [(APPS_EXPORTED + r"\zun-mitologia", old.version)]))
+    expect(
+        problems,
+        f"installer {old.version} left",
+        (files, shortcuts, entries),
+        (
+            ["Uninstall.exe", "zun-mitologia.exe"],
+            [TITLE + ".lnk"],
+            [(APPS_EXPORTED + r"\zun-mitologia", old.version)],
+        ),
+    )
     if '"QuietUninstallString"' not in session.registry(APPS + r"\zun-mitologia"):
         problems.append("the installer's entry has no quiet uninstall string")
     starts_and_closes(session, problems, f"installer {old.version}")
     nsis(session, new.installer, problems, f"installer {new.version} over {old.version}")
-    expect(problems, f"installer {new.version} over {old.version} left", installed(session),
-           (["Uninstall.exe", "zun-mitologia.exe"], [TITLE + ".lnk"],
-            [(APPS_EXPORTED + r"\zun-mitologia", new.version)]))
+    expect(
+        problems,
+        f"installer {new.version} over {old.version} left",
+        installed(session),
+        (
+            ["Uninstall.exe", "zun-mitologia.exe"],
+            [TITLE + ".lnk"],
+            [(APPS_EXPORTED + r"\zun-mitologia", new.version)],
+        ),
+    )
     if not program_version(session, new.version):
         problems.append(f"after the upgrade the program is not version {new.version}'s")
     nsis_uninstall(session)
@@ -191,12 +222,17 @@ def msi_upgrade(session, old, new, problems):
     """The .msi: installed silently, upgraded in place by the newer one, the older one then
     refused, removed silently; and a damaged one refused, leaving nothing."""
     status, seconds = msiexec(session, "/i", windows_path(old.msi))
-    print(f"check-windows: msiexec /i {os.path.basename(old.msi)} /qn: status {status}, "
-          f"{seconds:.1f} s")
+    print(
+        f"install: msiexec /i {os.path.basename(old.msi)} /qn: status {status}, " f"{seconds:.1f} s"
+    )
     expect(problems, f".msi {old.version}: status", status, 0)
     files, shortcuts, entries = installed(session)
-    expect(problems, f".msi {old.version} left", (files, shortcuts, [v for _, v in entries]),
-           (["zun-mitologia.exe"], [TITLE + ".lnk"], [old.version]))
+    expect(
+        problems,
+        f".msi {old.version} left",
+        (files, shortcuts, [v for _, v in entries]),
+        (["zun-mitologia.exe"], [TITLE + ".lnk"], [old.version]),
+    )
     entry = session.registry(entries[0][0]) if entries else ""
     for value in ('"Publisher"="', '"HelpLink"="https://'):
         if value not in entry:
@@ -207,13 +243,18 @@ def msi_upgrade(session, old, new, problems):
     starts_and_closes(session, problems, f".msi {old.version}")
 
     status, seconds = msiexec(session, "/i", windows_path(new.msi))
-    print(f"check-windows: the .msi of {new.version} over {old.version}: status {status}, "
-          f"{seconds:.1f} s")
+    print(
+        f"install: the .msi of {new.version} over {old.version}: status {status}, "
+        f"{seconds:.1f} s"
+    )
     expect(problems, f".msi {new.version} over {old.version}: status", status, 0)
     files, shortcuts, entries = installed(session)
-    expect(problems, f".msi {new.version} over {old.version} left",
-           (files, shortcuts, [v for _, v in entries]),
-           (["zun-mitologia.exe"], [TITLE + ".lnk"], [new.version]))
+    expect(
+        problems,
+        f".msi {new.version} over {old.version} left",
+        (files, shortcuts, [v for _, v in entries]),
+        (["zun-mitologia.exe"], [TITLE + ".lnk"], [new.version]),
+    )
     if not program_version(session, new.version):
         problems.append(f"after the .msi upgrade the program is not version {new.version}'s")
 
@@ -222,13 +263,15 @@ def msi_upgrade(session, old, new, problems):
     status, _ = msiexec(session, "/i", windows_path(old.msi))
     said = "вече има по-нова версия" in msi_table(old.msi, "LaunchCondition")
     left = [v for _, v in installed(session)[2]]
-    print(f"check-windows: the older .msi over the newer: status {status}, "
-          f"left {left}, the package's sentence is Bulgarian: {said}")
+    print(
+        f"install: the older .msi over the newer: status {status}, "
+        f"left {left}, the package's sentence is Bulgarian: {said}"
+    )
     if status == 0 or not said or left != [new.version]:
         problems.append(f"the older .msi was not refused (status {status}, left {left})")
 
     status, seconds = msiexec(session, "/x", windows_path(new.msi))
-    print(f"check-windows: msiexec /x /qn: status {status}, {seconds:.1f} s")
+    print(f"install: msiexec /x /qn: status {status}, {seconds:.1f} s")
     expect(problems, ".msi removal: status", status, 0)
     expect(problems, "the .msi's removal left", installed(session), ([], [], []))
 
@@ -236,7 +279,7 @@ def msi_upgrade(session, old, new, problems):
     with open(old.msi, "rb") as whole, open(damaged, "wb") as half:
         half.write(whole.read()[: os.path.getsize(old.msi) // 2])
     status, _ = msiexec(session, "/i", "C:\\damaged.msi")
-    print(f"check-windows: a truncated .msi: status {status}")
+    print(f"install: a truncated .msi: status {status}")
     if status == 0:
         problems.append("a truncated .msi was installed")
     expect(problems, "the truncated .msi left", installed(session), ([], [], []))
@@ -249,9 +292,17 @@ def msi_upgrade(session, old, new, problems):
     msiexec(session, "/i", windows_path(new.msi))
     upgraded = os.path.exists(program) and not installed(session)[0]
     msiexec(session, "/x", windows_path(new.msi))
-    print(f"check-windows: INSTALLDIR=C:\\Apps\\ZUN: status {status}, program there {placed}, "
-          f"upgraded there {upgraded}, left after removal {os.path.exists(program)}")
-    if status != 0 or not placed or not upgraded or os.path.exists(program) or installed(session)[2]:
+    print(
+        f"install: INSTALLDIR=C:\\Apps\\ZUN: status {status}, program there {placed}, "
+        f"upgraded there {upgraded}, left after removal {os.path.exists(program)}"
+    )
+    if (
+        status != 0
+        or not placed
+        or not upgraded
+        or os.path.exists(program)
+        or installed(session)[2]
+    ):
         problems.append("INSTALLDIR was not kept through the upgrade and the removal")
 
 
@@ -269,34 +320,32 @@ def next_version(package_dir):
     current = Packages(package_dir).version
     major, minor, patch = current.split(".")
     version = f"{major}.{minor}.{int(patch) + 1}"
-    subprocess.run([str(HERE / "build-windows"), "--next", version], check=True,
-                   stdout=subprocess.DEVNULL)
-    return Packages(str(HERE.parent / "build-windows-next" / "package"))
+    subprocess.run(
+        [str(ROOT / "scripts" / "build-windows"), "--next", version],
+        check=True,
+        stdout=subprocess.DEVNULL,
+    )
+    return Packages(str(ROOT / "build-windows-next" / "package"))
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--screenshot")
-    parser.add_argument("package_dir", nargs="?", default="build-windows/package")
+    parser.add_argument("build")
     args = parser.parse_args()
+    skip_unless("/usr/lib/wine/wine64", "xdotool", "xclip", "msiinfo", "Xvfb")
+    package_dir = os.path.join(args.build, "package")
+    skip_unless_built(os.path.join(package_dir, "*.msi"), "scripts/build-windows")
     screenshot = os.path.abspath(args.screenshot) if args.screenshot else None
-    old = Packages(args.package_dir)
-    new = next_version(args.package_dir)
-    home = tempfile.mkdtemp(prefix="zun-windows-")
+    old = Packages(package_dir)
+    new = next_version(package_dir)
     problems = []
-    session = WineSession(home)
-    try:
-        play_portable(session, args.package_dir, home, screenshot, problems)
-        scaled(session, home, problems)
+    with WineSession() as session:
+        play_portable(session, package_dir, session.home, screenshot, problems)
+        scaled(session, session.home, problems)
         installer_upgrade(session, old, new, problems)
         msi_upgrade(session, old, new, problems)
-    finally:
-        session.stop()
-        shutil.rmtree(home, ignore_errors=True)
-    for problem in problems:
-        print("  " + problem)
-    print(f"check-windows: {'failed' if problems else 'passed'}")
-    return 1 if problems else 0
+    return report("install", problems)
 
 
 if __name__ == "__main__":

@@ -2,7 +2,7 @@
 """Plays the real program under strace and fails if it wrote or created any file, or opened
 an internet socket. Local sockets (the X display, the desktop bus) are the platform's.
 
-    scripts/check-side-effects [PROGRAM]
+    acceptance/desktop/side_effects.py PROGRAM
 """
 import pathlib
 import re
@@ -11,11 +11,34 @@ import sys
 import tempfile
 
 HERE = pathlib.Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE.parent))
+from harness import skip_unless  # noqa: E402
+
 CALL = re.compile(r"^(?:\d+\s+)?(\w+)\((.*)\)\s+=\s+(-?\d+|\?)")
 WRITE_FLAGS = ("O_WRONLY", "O_RDWR", "O_CREAT", "O_TRUNC", "O_APPEND")
-CHANGES_FILES = ("creat", "mkdir", "mkdirat", "mknod", "mknodat", "rename", "renameat",
-                 "renameat2", "unlink", "unlinkat", "rmdir", "link", "linkat", "symlink",
-                 "symlinkat", "truncate", "chmod", "fchmodat", "chown", "fchownat", "utimensat")
+CHANGES_FILES = (
+    "creat",
+    "mkdir",
+    "mkdirat",
+    "mknod",
+    "mknodat",
+    "rename",
+    "renameat",
+    "renameat2",
+    "unlink",
+    "unlinkat",
+    "rmdir",
+    "link",
+    "linkat",
+    "symlink",
+    "symlinkat",
+    "truncate",
+    "chmod",
+    "fchmodat",
+    "chown",
+    "fchownat",
+    "utimensat",
+)
 INTERNET = re.compile(r"AF_INET6?\b")
 
 
@@ -27,7 +50,7 @@ def violations(lines, allowed_dir):
             continue  # only calls that succeeded changed anything
         name, args = match.group(1), match.group(2)
         if allowed_dir in args:
-            continue  # the session's runtime folder, which the test itself provides
+            continue  # the session's own scratch home, which the check provides
         if name in ("open", "openat", "openat2") and any(f in args for f in WRITE_FLAGS):
             if '"/dev/null"' not in args:
                 found.append(line)
@@ -39,16 +62,29 @@ def violations(lines, allowed_dir):
 
 
 def main():
-    program = sys.argv[1] if len(sys.argv) > 1 else "build/app/zun-mitologia"
+    skip_unless("strace", "Xvfb", "xdotool")
+    program = sys.argv[1]
     with tempfile.TemporaryDirectory() as work:
         trace = pathlib.Path(work, "trace")
-        command = [str(HERE / "play-real"), "--", "strace", "-f", "-qq", "-o", str(trace),
-                   "-e", "trace=%file,%network", program]
+        command = [
+            str(HERE / "play_real.py"),
+            "--",
+            "strace",
+            "-f",
+            "-qq",
+            "-o",
+            str(trace),
+            "-e",
+            "trace=%file,%network",
+            program,
+        ]
         status = subprocess.run(command).returncode
         lines = trace.read_text(errors="replace").splitlines()
-    bad = violations(lines, "zun-runtime-")
-    print(f"check-side-effects: {len(lines)} file and network calls traced, "
-          f"{len(bad)} that write, create or reach the internet; exit status {status}")
+    bad = violations(lines, "/zun-session-")
+    print(
+        f"side_effects: {len(lines)} file and network calls traced, "
+        f"{len(bad)} that write, create or reach the internet; exit status {status}"
+    )
     for line in bad[:40]:
         print("  " + line)
     return 0 if status == 0 and not bad and lines else 1

@@ -1,0 +1,14 @@
+// The checks' JavaScript runs in Node.js, and in the page through page.evaluate().
+'use strict';
+const js = require('@eslint/js');
+const globals = require('globals');
+
+module.exports = [
+  js.configs.recommended,
+  {
+    languageOptions: {
+      sourceType: 'commonjs',
+      globals: { ...globals.node, ...globals.browser },
+    },
+  },
+];

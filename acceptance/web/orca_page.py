@@ -1,0 +1,69 @@
+#!/usr/bin/python3
+"""Plays the page with the Orca screen reader in its default settings, in Debian's Chromium
+or Firefox ESR, as acceptance/desktop/orca_speech.py plays the window: no key pressed to change
+Orca's mode. What Orca says on arriving is judged too.
+
+    acceptance/web/orca_page.py [--browser chromium|firefox] [--transcript FILE] SITE
+"""
+import argparse
+import json
+import os
+import pathlib
+import re
+import sys
+
+HERE = pathlib.Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE.parent))
+sys.path.insert(0, str(HERE.parent / "desktop"))
+from harness import skip_unless, skip_unless_built  # noqa: E402
+import orca_speech as orca  # noqa: E402
+
+# On arriving: the quiz, and Orca's word that keys now go to it. Then the round, how to play
+# said with the first Tab.
+OPENING = ["ЗУН - митология", "Режим на фокус"]
+FIRST = dict(orca.STEPS[0], hear=re.escape(orca.ROUND["help"]) + ".*" + orca.STEPS[0]["hear"])
+STEPS = [FIRST] + orca.STEPS[1:]
+
+
+def chromium(session, url):
+    """With its accessibility on, in a profile of its own that offers no translation."""
+    profile = session.mkdir("chromium")
+    os.makedirs(f"{profile}/Default")
+    with open(f"{profile}/Default/Preferences", "w") as preferences:
+        json.dump({"translate": {"enabled": False}}, preferences)
+    flags = ["--no-sandbox", "--no-first-run", "--force-renderer-accessibility"]
+    flags += ["--disable-background-networking", "--disable-component-update"]
+    flags += ["--use-angle=swiftshader", "--enable-unsafe-swiftshader", "--window-size=900,700"]
+    session.start(["chromium", *flags, f"--user-data-dir={profile}", url])
+    return "chromium", 12
+
+
+def firefox(session, url):
+    profile = session.mkdir("firefox")
+    session.start(
+        ["firefox-esr", "--no-remote", "--profile", profile, "--width", "900"]
+        + ["--height", "700", url]
+    )
+    return "firefox-esr", 15
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--transcript")
+    parser.add_argument("--browser", choices=["chromium", "firefox"], default="chromium")
+    parser.add_argument("site")
+    args = parser.parse_args()
+    browser = {"chromium": chromium, "firefox": firefox}[args.browser]
+    skip_unless(
+        "orca", "xdotool", "node", {"chromium": "chromium"}.get(args.browser, "firefox-esr")
+    )
+    skip_unless_built(pathlib.Path(args.site, "index.html"), "scripts/build-web")
+
+    def launch(session):
+        return browser(session, session.serve(os.path.abspath(args.site)))
+
+    return orca.play(launch, STEPS, args.transcript, OPENING)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

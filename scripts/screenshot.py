@@ -1,0 +1,62 @@
+#!/usr/bin/python3
+"""Photographs the real quiz for the docs: the window on a private X server
+(docs/screenshot.png), and with --web the page's window in headless Chromium
+(docs/screenshot-web.png, after scripts/build-web). The only script that writes docs/.
+
+    scripts/screenshot.py [--web] [PROGRAM_OR_SITE]
+"""
+import argparse
+import pathlib
+import subprocess
+import sys
+import time
+
+ROOT = pathlib.Path(__file__).resolve().parent.parent
+sys.path.insert(0, str(ROOT / "acceptance"))
+from harness import Session  # noqa: E402
+
+# The page, served by the checks' web server, once Qt has drawn its first frame.
+PAGE = """
+const { serve, launch } = require(process.argv[1]);
+(async () => {
+  const server = await serve(process.argv[2]);
+  const browser = await launch();
+  const page = await browser.newPage();
+  await page.setViewport({ width: 900, height: 700, deviceScaleFactor: 1 });
+  await page.goto(server.url);
+  await page.waitForSelector('#zun-canvas.running', { timeout: 60000 });
+  await new Promise((done) => setTimeout(done, 500));
+  await (await page.$('#zun-canvas')).screenshot({ path: process.argv[3] });
+  await browser.close();
+  await server.close();
+})();
+"""
+
+
+def window(program, output):
+    with Session() as session:
+        session.start([program], env=dict(session.env, QT_QPA_PLATFORM="xcb"))
+        if session.window(wm_class="zun-mitologia", seconds=30) is None:
+            sys.exit("screenshot: the quiz window never appeared")
+        time.sleep(1)
+        session.photograph(output)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--web", action="store_true")
+    parser.add_argument("source", nargs="?")
+    args = parser.parse_args()
+    if args.web:
+        output = ROOT / "docs" / "screenshot-web.png"
+        site = args.source or ROOT / "build-web" / "site"
+        serve = ROOT / "acceptance" / "web" / "serve.js"
+        subprocess.run(["node", "-e", PAGE, str(serve), str(site), str(output)], check=True)
+    else:
+        output = ROOT / "docs" / "screenshot.png"
+        window(args.source or str(ROOT / "build" / "app" / "zun-mitologia"), output)
+    subprocess.run(["identify", str(output)], check=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -598,8 +598,19 @@ async function embedded(browser, server) {
     `scrollY ${scrolled}`,
   );
 
-  const [, small] = await frames();
-  const fit = await small.evaluate(() => [
+  // In the small frame, asked for again whenever its frame does not answer within seconds.
+  const inSmall = async (work) => {
+    for (let tries = 1; ; ++tries) {
+      const [, small] = await frames();
+      const late = sleep(5000).then(() => Promise.reject(new Error('the frame did not answer')));
+      try {
+        return await Promise.race([small.evaluate(work), late]);
+      } catch (error) {
+        if (tries === 6) throw error;
+      }
+    }
+  };
+  const fit = await inSmall(() => [
     document.getElementById('zun-canvas').getBoundingClientRect().toJSON(),
     innerWidth,
     innerHeight,
@@ -615,7 +626,7 @@ async function embedded(browser, server) {
     const box = await elements[1].boundingBox();
     return [box.x + (x * box.width) / 427, box.y + (y * box.width) / 427];
   };
-  const said = () => small.$eval('#zun-assertive', (region) => region.textContent);
+  const said = () => inSmall(() => document.getElementById('zun-assertive').textContent);
   await page.mouse.click(...(await at(LIST[GREEK].left + 40, LIST[GREEK].top + 1 + ROW * 1.5)));
   await sleep(400);
   check(

@@ -68,13 +68,6 @@ def sentence(parts):
     return " ".join(parts) if parts else None
 
 
-def pictures():
-    """Where checks leave their pictures: under the build folder CTest runs them from."""
-    folder = pathlib.Path(os.environ.get("ZUN_PICTURES", tempfile.gettempdir() + "/zun-pictures"))
-    folder.mkdir(parents=True, exist_ok=True)
-    return folder
-
-
 def wait_for(predicate, seconds, step=0.1):
     deadline = time.time() + seconds
     while time.time() < deadline:
@@ -84,7 +77,7 @@ def wait_for(predicate, seconds, step=0.1):
     return False
 
 
-def start_xvfb(screen, env=None):
+def start_xvfb(screen):
     """A private X server on the first free display; returns it and its display name."""
     read_end, write_end = os.pipe()
     server = subprocess.Popen(
@@ -92,20 +85,24 @@ def start_xvfb(screen, env=None):
         pass_fds=[write_end],
         stdin=subprocess.DEVNULL,
         stderr=subprocess.DEVNULL,
-        env=env,
     )
     os.close(write_end)
     with os.fdopen(read_end) as pipe:
         return server, ":" + pipe.readline().strip()
 
 
+def wine_env(prefix, base=None, dll_overrides="mscoree,mshtml="):
+    """The environment Wine runs in with this prefix: quiet, and without Mono or Gecko."""
+    env = dict(os.environ if base is None else base, WINEPREFIX=str(prefix), WINEDEBUG="-all")
+    env["WINEDLLOVERRIDES"] = dll_overrides
+    return env
+
+
 def prepare_wine_prefix(prefix):
     """A Wine prefix where Times New Roman is a family drawn with its metric twin, Liberation
     Serif (a plain Windows substitute is not listed, so Qt passes it by). Made once: a marker
     file says it is ready, and a lock keeps two makers apart."""
-    env = dict(os.environ, WINEPREFIX=str(prefix), WINEDEBUG="-all")
-    env["WINEDLLOVERRIDES"] = "mscoree,mshtml="
-    quiet = dict(env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+    quiet = dict(env=wine_env(prefix), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
     quiet["stderr"] = subprocess.DEVNULL
     pathlib.Path(prefix).mkdir(parents=True, exist_ok=True)
     with open(f"{prefix}.lock", "w") as lock:
@@ -272,8 +269,8 @@ class WineSession(Session):
     def __init__(self, dll_overrides="mscoree,mshtml=", screen="640x480x24"):
         super().__init__(screen=screen)
         self.prefix = os.path.join(self.home, "prefix")
-        self.env.update(WINEPREFIX=self.prefix, WINEDEBUG="-all", HOME=self.home)
-        self.env.update(WINEDLLOVERRIDES=dll_overrides, WINEQT_QPA_PLATFORM="windows")
+        self.env = wine_env(self.prefix, self.env, dll_overrides)
+        self.env.update(HOME=self.home, WINEQT_QPA_PLATFORM="windows")
         self.env.update(LANG="C.UTF-8", LC_ALL="C.UTF-8")
         prepare_wine_prefix(self.prefix)
 

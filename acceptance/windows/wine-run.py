@@ -12,7 +12,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent))
-from harness import WINE, WINESERVER, Session, prepare_wine_prefix  # noqa: E402
+from harness import WINE, WINESERVER, Session, prepare_wine_prefix, wine_env  # noqa: E402
 
 
 def main():
@@ -21,8 +21,7 @@ def main():
     prefixes = os.environ.get("ZUN_WINE_PREFIXES", f"{cache}/zun-mitologia/wine")
     prefix = f"{prefixes}/{platform}"
     prepare_wine_prefix(prefix)
-    env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all")
-    env["WINEDLLOVERRIDES"] = "mscoree,mshtml="
+    env = wine_env(prefix)
     # A server that outlives each program: without it every start waits seconds for one.
     subprocess.run(
         [WINESERVER, "-p30"],

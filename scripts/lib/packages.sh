@@ -14,29 +14,67 @@ install_missing() {
     zun_apt_stale=0
     [[ ${#missing[@]} -eq 0 ]] && return 0
     echo "Installing: ${missing[*]}"
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    logged apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# A deb-src entry for bookworm and its updates, unless the machine has one: without the
-# security suite a security update of qt6-base-dev would leave its source unreachable.
+# logged COMMAND...: its output kept back, and shown with the command when it fails, so that
+# a failure says why (a proxy's certificate, a version the mirror lacks) and success is quiet.
+logged() {
+    local log status=0
+    log=$(mktemp "${TMPDIR:-/tmp}/zun-log.XXXXXX")
+    "$@" >"$log" 2>&1 || status=$?
+    if ((status != 0)); then
+        tail -n 40 "$log" >&2
+        echo "failed (exit $status): $*" >&2
+    fi
+    rm -f "$log"
+    return "$status"
+}
+
+# deb-src entries for the Debian archives that the machine's own apt sources name (a school
+# may use its own mirror or proxy), unless it has some: the release and its updates and
+# security suites, so that the installed qt6-base-dev's source is always reachable.
 ensure_deb_src() {
-    local sources=/etc/apt/sources.list.d/zun-mitologia-src.sources
+    local sources=/etc/apt/sources.list.d/zun-mitologia-src.sources codename
     if grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ \
         || grep -qs '^deb-src' /etc/apt/sources.list; then
         return 0
     fi
-    cat >"$sources" <<'SRC'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-
-Types: deb-src
-URIs: http://deb.debian.org/debian-security
-Suites: bookworm-security
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
+    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    {
+        # deb822 stanzas of this release: the same, as deb-src
+        awk -v release="$codename" 'BEGIN { RS = ""; ORS = "\n\n" }
+            /(^|\n)Types:[ \t]*deb([ \t]|\n|$)/ && /(^|\n)Enabled:[ \t]*no/ == 0 \
+                && match($0, "(^|\n)Suites:[^\n]*[ \t]" release "([ \t-]|\n|$)") {
+                sub(/(^|\n)Types:[^\n]*/, "\nTypes: deb-src"); sub(/^\n/, ""); print }' \
+            /etc/apt/sources.list.d/*.sources 2>/dev/null || true
+        # one-line entries of this release, as deb-src stanzas
+        grep -hsE "^deb[[:space:]].*[[:space:]]$codename([[:space:]-]|$)" \
+            /etc/apt/sources.list /etc/apt/sources.list.d/*.list \
+            | awk '{ options = ""
+                     if (match($0, /\[[^]]*\]/)) {
+                         options = substr($0, RSTART, RLENGTH)
+                         $0 = substr($0, 1, RSTART - 1) substr($0, RSTART + RLENGTH) }
+                     printf "Types: deb-src\nURIs: %s\nSuites: %s\nComponents:", $2, $3
+                     for (i = 4; i <= NF; i++) printf " %s", $i
+                     if (match(options, /signed-by=[^] ]+/))
+                         printf "\nSigned-By: %s", substr(options, RSTART + 10, RLENGTH - 10)
+                     printf "\n\n" }'
+    } >"$sources"
+    if [[ ! -s $sources ]]; then
+        rm -f "$sources"
+        echo "No apt source of Debian $codename found in /etc/apt to take Qt's source from." >&2
+        return 1
+    fi
     zun_apt_stale=1
+}
+
+# require_release CODENAME WHAT: stops at once, saying so, on another Debian release.
+require_release() {
+    local codename
+    codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-unknown}")
+    [[ $codename == "$1" ]] && return 0
+    echo "$2 builds on Debian 12 ($1) only, with its Qt 6.4 and emscripten; this machine" \
+        "runs $codename. Build it on Debian 12 (the packages it makes run on newer systems)." >&2
+    exit 1
 }

@@ -1,5 +1,7 @@
 # Sourced by the cross builds: Qt's qtbase built from Debian's own source, the same version
 # as the installed qt6-base-dev (whose moc, rcc and uic it uses), cached outside the project.
+# shellcheck source=packages.sh
+source "$(dirname "${BASH_SOURCE[0]}")/packages.sh"
 
 # Only what the quiz uses, for every target: each feature off is code it does not carry.
 # shellcheck disable=SC2034 # used by the scripts that source this
@@ -45,7 +47,7 @@ cached_qt() {
     local work start=$SECONDS
     work=$(mktemp -d "${TMPDIR:-/tmp}/zun-qt.XXXXXX")
     echo "Building Qt $upstream for $kind into $qt"
-    (cd "$work" && apt-get source -qq "qt6-base=$version" >/dev/null 2>&1)
+    (cd "$work" && logged apt-get source -qq "qt6-base=$version")
     [[ -z ${qt_patch:-} ]] || (cd "$work"/qt6-base-*/ && "$qt_patch")
     if ! cmake -S "$work"/qt6-base-*/ -B "$work/build" -G Ninja -DCMAKE_INSTALL_PREFIX="$qt" \
         -DBUILD_SHARED_LIBS=OFF -DQT_HOST_PATH=/usr \

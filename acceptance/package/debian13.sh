@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# A machine set up today: a fresh Debian 13 root made with debootstrap, as root, with nothing
+# installed by hand. README's test command runs in it, then its run command with the quiz
+# started offscreen and alive after 5 s; in a second copy of the fresh root, the .deb this
+# build makes (on Debian 12) is installed with apt and started the same way.
+# The project is cloned into the root as committed: uncommitted changes are not tried.
+#   acceptance/package/debian13.sh BUILD   (a build of the default preset)
+set -euo pipefail
+project=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "$1" && pwd)
+for tool in debootstrap git cpack; do
+    command -v "$tool" >/dev/null || { echo "skipped: not installed: $tool"; exit 77; }
+done
+((EUID == 0)) || { echo "skipped: debootstrap and chroot need root"; exit 77; }
+start=$SECONDS
+work=$(mktemp -d /var/tmp/zun-debian13.XXXXXX)
+fresh=$work/fresh
+mounted=()
+
+# Nothing of a root is removed while anything is mounted in it: its /dev is the machine's.
+cleanup() {
+    local root mount
+    for root in "${mounted[@]}"; do
+        for mount in dev sys proc; do
+            umount -R "$root/$mount" || umount -lR "$root/$mount" || true
+        done
+    done
+    if findmnt -rn -o TARGET | grep -q "^$work/"; then
+        echo "left in place, still mounted: $work" >&2
+    else
+        rm -rf --one-file-system "$work"
+    fi
+}
+trap cleanup EXIT
+
+# The archive this machine's apt sources name (a school's mirror or proxy), else Debian's.
+archive() {
+    local uri
+    uri=$(grep -rhsoE "(URIs:|^deb)[[:space:]]+(\[[^]]*\][[:space:]]+)?[a-z]+://[^[:space:]]*/$1/?([[:space:]]|$)" \
+        /etc/apt/sources.list /etc/apt/sources.list.d/ | grep -oE '[a-z]+://[^[:space:]]+' | head -n 1)
+    echo "${uri:-http://deb.debian.org/$1}"
+}
+
+# enter ROOT COMMAND: a login shell in ROOT as a new user's root would have it.
+enter() {
+    chroot "$1" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 \
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin /bin/bash -c "$2"
+}
+
+# alive ROOT COMMAND: COMMAND, the quiz offscreen, still running 5 s after it starts.
+alive() {
+    enter "$1" "QT_QPA_PLATFORM=offscreen $2 & pid=\$!; sleep 5
+        kill -0 \$pid || { wait \$pid; echo \"the quiz ended within 5 s (status \$?)\"; exit 1; }
+        kill \$pid; echo 'the quiz was alive after 5 s'"
+}
+
+mount_into() {
+    mounted+=("$1")
+    mount -t proc proc "$1/proc"
+    mount --rbind /sys "$1/sys" && mount --make-rslave "$1/sys"
+    mount --rbind /dev "$1/dev" && mount --make-rslave "$1/dev"
+}
+
+debian=$(archive debian)
+echo "== debootstrap trixie from $debian"
+debootstrap --variant=minbase trixie "$fresh" "$debian" >"$work/debootstrap.log" 2>&1 \
+    || { tail -n 20 "$work/debootstrap.log"; exit 1; }
+cat >"$fresh/etc/apt/sources.list" <<SOURCES
+deb $debian trixie trixie-updates main
+deb $(archive debian-security) trixie-security main
+SOURCES
+printf '#!/bin/sh\nexit 101\n' >"$fresh/usr/sbin/policy-rc.d" # no services started
+chmod +x "$fresh/usr/sbin/policy-rc.d"
+cp /etc/resolv.conf "$fresh/etc/"
+# A proxy that inspects TLS signs with the machine's own authorities: npm needs them too.
+cp /usr/local/share/ca-certificates/*.crt "$fresh/usr/local/share/ca-certificates/" 2>/dev/null || true
+cp -a "$fresh" "$work/deb"
+echo "fresh root in $((SECONDS - start)) s"
+
+readme=$project/README.md
+mapfile -t commands < <(sed -n 's|^    \(\./scripts/install-deps .*\)|\1|p' "$readme")
+((${#commands[@]} == 2)) || { echo "README.md: expected its two commands, found ${#commands[@]}"; exit 1; }
+git clone --quiet "$project" "$fresh/root/zun-mitologia"
+mount_into "$fresh"
+echo "== the test command: ${commands[1]}"
+enter "$fresh" "cd /root/zun-mitologia && ${commands[1]}" 2>&1 | tail -n 25
+echo "README's test command passed at $((SECONDS - start)) s"
+echo "== the run command: ${commands[0]}"
+run=${commands[0]}
+program=${run##*&& }
+enter "$fresh" "cd /root/zun-mitologia && ${run% && *}" | tail -n 5
+alive "$fresh" "cd /root/zun-mitologia && $program"
+echo "README's run command passed at $((SECONDS - start)) s"
+
+echo "== the .deb built here, installed with apt into a fresh Debian 13"
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/package" >/dev/null
+deb=$(ls "$work"/package/*.deb)
+cp "$deb" "$work/deb/root/"
+mount_into "$work/deb"
+enter "$work/deb" "apt-get update -qq && DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends ./root/${deb##*/} >/root/apt.log 2>&1 \
+    || { tail -n 20 /root/apt.log; exit 1; }"
+alive "$work/deb" /usr/bin/zun-mitologia
+echo "Debian 13: both README commands and the .deb passed in $((SECONDS - start)) s"

@@ -41,9 +41,14 @@ archive() {
     echo "${uri:-http://deb.debian.org/$1}"
 }
 
-# enter ROOT COMMAND: a login shell in ROOT as a new user's root would have it.
+# enter ROOT COMMAND: a shell in ROOT as a new user's root would have it, with this machine's
+# way out (a proxy, its authorities) and nothing else of its environment.
 enter() {
-    chroot "$1" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 \
+    local way_out=()
+    for name in http_proxy https_proxy no_proxy NODE_EXTRA_CA_CERTS; do
+        [[ -z ${!name:-} ]] || way_out+=("$name=${!name}")
+    done
+    chroot "$1" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 "${way_out[@]}" \
         PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin /bin/bash -c "$2"
 }
 
@@ -66,13 +71,16 @@ echo "== debootstrap trixie from $debian"
 debootstrap --variant=minbase trixie "$fresh" "$debian" >"$work/debootstrap.log" 2>&1 \
     || { tail -n 20 "$work/debootstrap.log"; exit 1; }
 cat >"$fresh/etc/apt/sources.list" <<SOURCES
-deb $debian trixie trixie-updates main
+deb $debian trixie main
+deb $debian trixie-updates main
 deb $(archive debian-security) trixie-security main
 SOURCES
 printf '#!/bin/sh\nexit 101\n' >"$fresh/usr/sbin/policy-rc.d" # no services started
 chmod +x "$fresh/usr/sbin/policy-rc.d"
 cp /etc/resolv.conf "$fresh/etc/"
-# A proxy that inspects TLS signs with the machine's own authorities: npm needs them too.
+# A proxy that inspects TLS signs with the machine's own authorities, which the root is given
+# as a school's IT would give a new machine; npm is told of them as it is told here.
+mkdir -p "$fresh/usr/local/share/ca-certificates"
 cp /usr/local/share/ca-certificates/*.crt "$fresh/usr/local/share/ca-certificates/" 2>/dev/null || true
 cp -a "$fresh" "$work/deb"
 echo "fresh root in $((SECONDS - start)) s"

@@ -52,9 +52,9 @@ enter() {
         PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin /bin/bash -c "$2"
 }
 
-# alive ROOT COMMAND: COMMAND, the quiz offscreen, still running 5 s after it starts.
+# alive ROOT PROGRAM [FOLDER]: the quiz, offscreen, still running 5 s after it starts.
 alive() {
-    enter "$1" "QT_QPA_PLATFORM=offscreen $2 & pid=\$!; sleep 5
+    enter "$1" "cd ${3:-/} || exit 1; QT_QPA_PLATFORM=offscreen $2 & pid=\$!; sleep 5
         kill -0 \$pid || { wait \$pid; echo \"the quiz ended within 5 s (status \$?)\"; exit 1; }
         kill \$pid; echo 'the quiz was alive after 5 s'"
 }
@@ -97,7 +97,7 @@ echo "== the run command: ${commands[0]}"
 run=${commands[0]}
 program=${run##*&& }
 enter "$fresh" "cd /root/zun-mitologia && ${run% && *}" | tail -n 5
-alive "$fresh" "cd /root/zun-mitologia && $program"
+alive "$fresh" "$program" /root/zun-mitologia
 echo "README's run command passed at $((SECONDS - start)) s"
 
 echo "== the .deb built here, installed with apt into a fresh Debian 13"

@@ -24,8 +24,9 @@ QWidget *bareControl(const FormDefinition::Control &control, QWidget *parent)
     case Kind::ListBox: {
         auto *list = new QListWidget(parent);
         for (int row = 0; row < PantheonTable::count(); ++row)
-            list->addItem(control.index == 0 ? PantheonTable::greekName(row)
-                                             : PantheonTable::romanName(row));
+            list->addItem(QStringView(control.index == 0 ? PantheonTable::greekName(row)
+                                                         : PantheonTable::romanName(row))
+                                  .toString());
         return list;
     }
     case Kind::CounterBox:

@@ -1,32 +1,30 @@
 #pragma once
 
-#include <QString>
-#include <QStringView>
-
 #include <array>
+#include <cstddef>
+#include <string_view>
 
 // One row of the answer key: a Greek deity, its Roman counterpart and its domain.
 struct PairRow
 {
-    QStringView greek;
-    QStringView roman;
-    QStringView domain;
+    std::u16string_view greek;
+    std::u16string_view roman;
+    std::u16string_view domain;
 };
 
-// The quiz's fixed answer key. Row order is the master order that fills the lists;
-// the texts are compared code unit for code unit, so they are binding to the letter.
+// The quiz's fixed answer key, in 16-bit code units as every face shows them. Row order is
+// the master order that fills the lists; the texts are compared code unit for code unit, so
+// they are binding to the letter.
 class PantheonTable
 {
 public:
     static constexpr int count() { return int(rows.size()); }
-    static QString greekName(int row) { return text(at(row).greek); }
-    static QString romanName(int row) { return text(at(row).roman); }
-    static QString domain(int row) { return text(at(row).domain); }
+    static constexpr std::u16string_view greekName(int row) { return at(row).greek; }
+    static constexpr std::u16string_view romanName(int row) { return at(row).roman; }
+    static constexpr std::u16string_view domain(int row) { return at(row).domain; }
 
 private:
-    static const PairRow &at(int row) { return rows.at(std::size_t(row)); }
-    // The texts are static, so a QString can point at them instead of copying.
-    static QString text(QStringView view) { return QString::fromRawData(view.data(), view.size()); }
+    static constexpr const PairRow &at(int row) { return rows.at(std::size_t(row)); }
 
     static constexpr std::array<PairRow, 16> rows{{
             {u"Хадес", u"Плутон", u"бог на подземния свят"},

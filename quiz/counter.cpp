@@ -11,47 +11,52 @@
 
 namespace {
 
-bool isBlank(QChar c)
+bool isBlank(char16_t c)
 {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
 }
 
-bool isDigit(QChar c)
+bool isDigit(char16_t c)
 {
     return c >= u'0' && c <= u'9';
 }
 
 // Collects the longest prefix that reads as a decimal number: sign, digits, point, exponent.
-std::string numberPrefix(QStringView text)
+std::string numberPrefix(std::u16string_view text)
 {
-    QString compact;
-    for (QChar c : text) {
+    std::u16string compact;
+    for (const char16_t c : text) {
         if (!isBlank(c))
-            compact.append(c);
+            compact.push_back(c);
     }
     std::string out;
-    qsizetype i = 0;
-    const auto take = [&](auto accept) {
-        while (i < compact.size() && accept(compact.at(i)))
-            out.push_back(char(compact.at(i++).unicode()));
+    std::size_t i = 0;
+    // Only ASCII is taken, so each unit narrows to the same character.
+    const auto ascii = [&] {
+        return char(compact[i++]);
     };
-    if (i < compact.size() && (compact.at(i) == u'-' || compact.at(i) == u'+'))
-        out.push_back(char(compact.at(i++).unicode()));
+    const auto take = [&](auto accept) {
+        while (i < compact.size() && accept(compact[i]))
+            out.push_back(ascii());
+    };
+    if (i < compact.size() && (compact[i] == u'-' || compact[i] == u'+'))
+        out.push_back(ascii());
     take(isDigit);
-    if (i < compact.size() && compact.at(i) == u'.') {
+    if (i < compact.size() && compact[i] == u'.') {
         out.push_back('.');
         ++i;
         take(isDigit);
     }
-    const qsizetype mantissaEnd = i;
-    if (i < compact.size() && QStringView(u"EeDd").contains(compact.at(i))) {
+    const std::size_t mantissaEnd = i;
+    if (i < compact.size()
+        && std::u16string_view(u"EeDd").find(compact[i]) != std::u16string_view::npos) {
         std::string exponent = "e";
         ++i;
-        if (i < compact.size() && (compact.at(i) == u'-' || compact.at(i) == u'+'))
-            exponent.push_back(char(compact.at(i++).unicode()));
+        if (i < compact.size() && (compact[i] == u'-' || compact[i] == u'+'))
+            exponent.push_back(ascii());
         const std::size_t digitsAt = exponent.size();
-        while (i < compact.size() && isDigit(compact.at(i)))
-            exponent.push_back(char(compact.at(i++).unicode()));
+        while (i < compact.size() && isDigit(compact[i]))
+            exponent.push_back(ascii());
         if (exponent.size() > digitsAt)
             out += exponent;
         else
@@ -111,7 +116,7 @@ std::optional<double> toDouble(const std::string &number)
 
 namespace Counter {
 
-double leadingNumber(QStringView text)
+double leadingNumber(std::u16string_view text)
 {
     std::string number = numberPrefix(text);
     if (!number.empty() && number.front() == '+')
@@ -123,21 +128,27 @@ double leadingNumber(QStringView text)
     return number.front() == '-' ? -HUGE_VAL : HUGE_VAL;
 }
 
-std::optional<qint16> toInt16(double value)
+std::optional<std::int16_t> toInt16(double value)
 {
     const double rounded = std::nearbyint(value); // the default mode rounds half to even
-    if (!(rounded >= std::numeric_limits<qint16>::min()
-          && rounded <= std::numeric_limits<qint16>::max()))
+    if (!(rounded >= std::numeric_limits<std::int16_t>::min()
+          && rounded <= std::numeric_limits<std::int16_t>::max()))
         return std::nullopt;
-    return qint16(rounded);
+    return std::int16_t(rounded);
 }
 
-std::optional<QString> next(QStringView text)
+std::optional<std::u16string> next(std::u16string_view text)
 {
-    const std::optional<qint16> value = toInt16(leadingNumber(text));
-    if (!value || *value == std::numeric_limits<qint16>::max())
+    const std::optional<std::int16_t> value = toInt16(leadingNumber(text));
+    if (!value || *value == std::numeric_limits<std::int16_t>::max())
         return std::nullopt;
-    return QString::number(*value + 1);
+    return decimal(*value + 1);
+}
+
+std::u16string decimal(int value)
+{
+    const std::string digits = std::to_string(value);
+    return {digits.begin(), digits.end()};
 }
 
 } // namespace Counter

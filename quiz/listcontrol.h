@@ -1,6 +1,6 @@
 #pragma once
 
-class QString;
+#include <string>
 
 // A list box as the round logic sees it: ordered text items, at most one selected.
 // A sorted list places every added item at its alphabetical position.
@@ -14,10 +14,10 @@ public:
     // Removes every item and leaves no selection.
     virtual void clear() = 0;
     // Never selects the item.
-    virtual void addItem(const QString &text) = 0;
+    virtual void addItem(const std::u16string &text) = 0;
     virtual int count() const = 0;
     // An empty text for a position outside the list.
-    virtual QString itemText(int position) const = 0;
+    virtual std::u16string itemText(int position) const = 0;
     virtual int selectionIndex() const = 0;
     // NoSelection clears the selection; a position outside the list changes nothing.
     virtual void setSelectionIndex(int position) = 0;

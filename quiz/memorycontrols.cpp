@@ -1,6 +1,7 @@
 #include "memorycontrols.h"
 
 #include <algorithm>
+#include <utility>
 
 MemoryList::MemoryList(Order order)
     : m_order(order)
@@ -12,14 +13,14 @@ void MemoryList::clear()
     select(NoSelection);
 }
 
-void MemoryList::addItem(const QString &text)
+void MemoryList::addItem(const std::u16string &text)
 {
     // Plain code-unit order is alphabetical for Bulgarian names of one case.
     const auto at = m_order == Order::Sorted
                             ? std::upper_bound(m_items.begin(), m_items.end(), text)
                             : m_items.end();
     const auto position = int(at - m_items.begin());
-    m_items.insert(position, text);
+    m_items.insert(at, text);
     if (m_selection >= position)
         ++m_selection; // the selected item moved down, it did not change
 }
@@ -29,9 +30,9 @@ int MemoryList::count() const
     return int(m_items.size());
 }
 
-QString MemoryList::itemText(int position) const
+std::u16string MemoryList::itemText(int position) const
 {
-    return contains(position) ? m_items.at(position) : QString();
+    return contains(position) ? m_items[std::size_t(position)] : std::u16string();
 }
 
 int MemoryList::selectionIndex() const
@@ -49,7 +50,7 @@ void MemoryList::removeItem(int position)
 {
     if (!contains(position))
         return;
-    m_items.removeAt(position);
+    m_items.erase(m_items.begin() + position);
     if (m_selection == position)
         select(NoSelection);
     else if (m_selection > position)
@@ -70,16 +71,16 @@ void MemoryList::select(int position)
         onClick();
 }
 
-MemoryField::MemoryField(const QString &text)
-    : m_text(text)
+MemoryField::MemoryField(std::u16string text)
+    : m_text(std::move(text))
 {}
 
-QString MemoryField::text() const
+std::u16string MemoryField::text() const
 {
     return m_text;
 }
 
-void MemoryField::setText(const QString &text)
+void MemoryField::setText(const std::u16string &text)
 {
     m_text = text;
 }

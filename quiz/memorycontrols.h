@@ -3,10 +3,9 @@
 #include "listcontrol.h"
 #include "textfield.h"
 
-#include <QString>
-#include <QStringList>
-
 #include <functional>
+#include <string>
+#include <vector>
 
 // A list control with no window behind it, kept to the letter of the contract so that a
 // round runs and is tested without a display. Every selection change, the program's own
@@ -19,14 +18,14 @@ public:
     explicit MemoryList(Order order = Order::Sorted);
 
     void clear() override;
-    void addItem(const QString &text) override;
+    void addItem(const std::u16string &text) override;
     int count() const override;
-    QString itemText(int position) const override;
+    std::u16string itemText(int position) const override;
     int selectionIndex() const override;
     void setSelectionIndex(int position) override;
     void removeItem(int position) override;
 
-    QStringList items() const { return m_items; }
+    const std::vector<std::u16string> &items() const { return m_items; }
     std::function<void()> onClick;
 
 private:
@@ -34,18 +33,18 @@ private:
     void select(int position);
 
     Order m_order = Order::Sorted;
-    QStringList m_items;
+    std::vector<std::u16string> m_items;
     int m_selection = NoSelection;
 };
 
 class MemoryField : public TextField
 {
 public:
-    explicit MemoryField(const QString &text = {});
+    explicit MemoryField(std::u16string text = {});
 
-    QString text() const override;
-    void setText(const QString &text) override;
+    std::u16string text() const override;
+    void setText(const std::u16string &text) override;
 
 private:
-    QString m_text;
+    std::u16string m_text;
 };

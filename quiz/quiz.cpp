@@ -6,12 +6,12 @@
 
 #include "pantheontable.h"
 
-#include <QString>
+#include <string_view>
 
-using namespace Qt::StringLiterals;
+using namespace std::string_view_literals;
 
 namespace {
-const QString crlf = u"\r\n"_s;
+constexpr std::u16string_view crlf = u"\r\n";
 }
 
 Quiz::Quiz(const QuizControls &controls)
@@ -23,20 +23,32 @@ void Quiz::Form_Load()
     ResetRound();
 }
 
-void Quiz::List1_Click(qint16 /*index: either list takes the same path*/)
+Outcome Quiz::List1_Click(std::int16_t index)
 {
     const int a = m_controls.list1[0]->selectionIndex();
     const int b = m_controls.list1[1]->selectionIndex();
     if (a > ListControl::NoSelection && b > ListControl::NoSelection)
-        CheckPair();
+        return CheckPair();
+    // Either list takes the same path; the index only says which list was picked in.
+    const ListControl *list
+            = index == 0 || index == 1 ? m_controls.list1[std::size_t(index)] : nullptr;
+    if (!list || list->selectionIndex() == ListControl::NoSelection)
+        return {};
+    Outcome pick{.kind = Outcome::Kind::Pick};
+    pick.name = list->itemText(list->selectionIndex());
+    return pick;
 }
 
-void Quiz::Command1_Click(qint16 index)
+Outcome Quiz::Command1_Click(std::int16_t index)
 {
     if (index != 0)
-        return;
+        return {};
     ResetRound();
-    m_controls.text1->setText(QString());
+    m_controls.text1->setText({});
+    Outcome round{.kind = Outcome::Kind::NewRound};
+    round.counts = counts();
+    round.left = {m_controls.list1[0]->count(), m_controls.list1[1]->count()};
+    return round;
 }
 
 void Quiz::ResetRound()
@@ -46,31 +58,32 @@ void Quiz::ResetRound()
     greek.clear();
     roman.clear();
     for (int row = 0; row < PantheonTable::count(); ++row) {
-        greek.addItem(PantheonTable::greekName(row));
-        roman.addItem(PantheonTable::romanName(row));
+        greek.addItem(std::u16string(PantheonTable::greekName(row)));
+        roman.addItem(std::u16string(PantheonTable::romanName(row)));
     }
-    m_controls.text2[0]->setText(QString::number(0));
-    m_controls.text2[1]->setText(QString::number(0));
+    m_controls.text2[0]->setText(Counter::decimal(0));
+    m_controls.text2[1]->setText(Counter::decimal(0));
 }
 
-void Quiz::CheckPair()
+Outcome Quiz::CheckPair()
 {
     ListControl &greek = *m_controls.list1[0];
     ListControl &roman = *m_controls.list1[1];
     const int g = greek.selectionIndex();
     const int r = roman.selectionIndex();
-    const QString greekName = greek.itemText(g);
-    const QString romanName = roman.itemText(r);
+    Outcome verdict{.kind = Outcome::Kind::Verdict};
+    verdict.greek = greek.itemText(g);
+    verdict.roman = roman.itemText(r);
 
     // A full scan with no early exit: the last matching row wins.
-    int row = 0;
+    verdict.row = 0;
     for (int i = 0; i < PantheonTable::count(); ++i) {
-        if (PantheonTable::greekName(i) == greekName)
-            row = i;
+        if (PantheonTable::greekName(i) == verdict.greek)
+            verdict.row = i;
     }
-    const bool right = PantheonTable::romanName(row) == romanName;
-    writeVerdict(row, right, greekName, romanName);
-    increment(*m_controls.text2[right ? 0 : 1]);
+    verdict.right = PantheonTable::romanName(verdict.row) == verdict.roman;
+    writeVerdict(verdict.row, verdict.right, verdict.greek, verdict.roman);
+    increment(*m_controls.text2[verdict.right ? 0 : 1]);
 
     // Removing the selected items leaves both lists without a selection, so the click
     // events these raise find nothing to judge.
@@ -78,19 +91,26 @@ void Quiz::CheckPair()
     roman.removeItem(r);
     greek.setSelectionIndex(ListControl::NoSelection);
     roman.setSelectionIndex(ListControl::NoSelection);
+    verdict.counts = counts();
+    return verdict;
 }
 
 // Built by successive writes, each reading the field back, as the field is the only record.
-void Quiz::writeVerdict(int row, bool right, const QString &greek, const QString &roman)
+void Quiz::writeVerdict(int row,
+                        bool right,
+                        const std::u16string &greek,
+                        const std::u16string &roman)
 {
     TextField &message = *m_controls.text1;
     if (right) {
-        message.setText(u"Вярно: "_s);
-        message.setText(message.text() + u" гръцки: "_s + greek + u" и римски: "_s + roman + crlf);
-        message.setText(message.text() + u" област: "_s + PantheonTable::domain(row));
+        message.setText(u"Вярно: ");
+        message.setText(message.text() + u" гръцки: " + greek + u" и римски: " + roman
+                        + std::u16string(crlf));
+        message.setText(message.text() + u" област: " + std::u16string(PantheonTable::domain(row)));
     } else {
-        message.setText(u"Грешно "_s);
-        message.setText(message.text() + greek + u" грешна релация с "_s + roman + crlf);
+        message.setText(u"Грешно ");
+        message.setText(message.text() + greek + u" грешна релация с " + roman
+                        + std::u16string(crlf));
     }
 }
 
@@ -98,6 +118,34 @@ void Quiz::writeVerdict(int row, bool right, const QString &greek, const QString
 // a round cannot get there, as each judgement removes a name and a clear zeroes both.
 void Quiz::increment(TextField &counter)
 {
-    if (const std::optional<QString> next = Counter::next(counter.text()))
+    if (const std::optional<std::u16string> next = Counter::next(counter.text()))
         counter.setText(*next);
+}
+
+std::array<std::u16string, 2> Quiz::counts() const
+{
+    return {m_controls.text2[0]->text(), m_controls.text2[1]->text()};
+}
+
+Announcement announce(const Outcome &outcome)
+{
+    const std::u16string counts
+            = u"Верни: " + outcome.counts[0] + u", грешни: " + outcome.counts[1] + u".";
+    switch (outcome.kind) {
+    case Outcome::Kind::Nothing:
+        break;
+    case Outcome::Kind::Pick:
+        return {u"Избрано: " + outcome.name + u".", {}};
+    case Outcome::Kind::Verdict:
+        if (outcome.right)
+            return {u"Вярно: гръцки: " + outcome.greek + u" и римски: " + outcome.roman + u".",
+                    u"област: " + std::u16string(PantheonTable::domain(outcome.row)) + u". "
+                            + counts};
+        return {u"Грешно " + outcome.greek + u" грешна релация с " + outcome.roman + u".", counts};
+    case Outcome::Kind::NewRound:
+        return {u"Нов кръг.",
+                Counter::decimal(outcome.left[0]) + u" гръцки и "
+                        + Counter::decimal(outcome.left[1]) + u" римски имена. " + counts};
+    }
+    return {};
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QtGlobal>
-
 #include <array>
+#include <cstdint>
+#include <string>
 
 class ListControl;
 class TextField;
@@ -15,6 +15,20 @@ struct QuizControls
     std::array<TextField *, 2> text2{};   // 0: right answers, 1: wrong answers
 };
 
+// What an event did, so that a face can tell its pupil without reading its controls back.
+struct Outcome
+{
+    enum class Kind { Nothing, Pick, Verdict, NewRound };
+
+    Kind kind = Kind::Nothing;
+    std::u16string name{};                  // a pick: the name picked
+    std::u16string greek{}, roman{};        // a verdict: the pair judged
+    int row = -1;                           // a verdict: the table row of its Greek name
+    bool right = false;                     // a verdict: whether the pair is right
+    std::array<std::u16string, 2> counts{}; // a verdict or new round: right, wrong, as shown
+    std::array<int, 2> left{};              // a new round: the names in each list
+};
+
 // The round logic. It keeps no state of its own: everything is read back from the controls,
 // so whatever the window shows is the whole truth.
 class Quiz
@@ -24,14 +38,24 @@ public:
 
     // The window's events, routed here with the index of the array member that raised them.
     void Form_Load();
-    void List1_Click(qint16 index);
-    void Command1_Click(qint16 index);
+    Outcome List1_Click(std::int16_t index);
+    Outcome Command1_Click(std::int16_t index);
 
 private:
     void ResetRound();
-    void CheckPair();
-    void writeVerdict(int row, bool right, const QString &greek, const QString &roman);
+    Outcome CheckPair();
+    void
+    writeVerdict(int row, bool right, const std::u16string &greek, const std::u16string &roman);
     void increment(TextField &counter);
+    std::array<std::u16string, 2> counts() const;
 
     QuizControls m_controls;
 };
+
+// What a screen reader is told of an outcome, at once: a first sentence, and what follows
+// it (for a verdict the domain and both counts; for a new round the names and counts).
+struct Announcement
+{
+    std::u16string first, then;
+};
+Announcement announce(const Outcome &outcome);

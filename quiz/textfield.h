@@ -1,6 +1,6 @@
 #pragma once
 
-class QString;
+#include <string>
 
 // A text field as the round logic sees it: its text reads back exactly as last written.
 class TextField
@@ -8,6 +8,6 @@ class TextField
 public:
     virtual ~TextField() = default;
 
-    virtual QString text() const = 0;
-    virtual void setText(const QString &text) = 0;
+    virtual std::u16string text() const = 0;
+    virtual void setText(const std::u16string &text) = 0;
 };

@@ -1,4 +1,5 @@
 #include "counter.h"
+#include "text.h"
 
 #include <QTest>
 
@@ -54,7 +55,7 @@ void TestCounter::leadingNumber()
 {
     QFETCH(QString, text);
     QFETCH(double, value);
-    QCOMPARE(Counter::leadingNumber(text), value);
+    QCOMPARE(Counter::leadingNumber(text.toStdU16String()), value);
 }
 
 void TestCounter::toInt16_data()
@@ -79,7 +80,7 @@ void TestCounter::toInt16()
     QFETCH(double, value);
     QFETCH(bool, fits);
     QFETCH(int, result);
-    const std::optional<qint16> converted = Counter::toInt16(value);
+    const std::optional<std::int16_t> converted = Counter::toInt16(value);
     QCOMPARE(converted.has_value(), fits);
     if (fits)
         QCOMPARE(int(*converted), result);
@@ -105,10 +106,10 @@ void TestCounter::next()
 {
     QFETCH(QString, text);
     QFETCH(QString, next);
-    const std::optional<QString> advanced = Counter::next(text);
+    const std::optional<std::u16string> advanced = Counter::next(text.toStdU16String());
     QCOMPARE(advanced.has_value(), !next.isNull());
     if (advanced)
-        QCOMPARE(*advanced, next);
+        QCOMPARE(q(*advanced), next);
 }
 
 QTEST_APPLESS_MAIN(TestCounter)

@@ -1,4 +1,5 @@
 #include "pantheontable.h"
+#include "text.h"
 
 #include <QSet>
 #include <QTest>
@@ -59,9 +60,9 @@ void TestPantheonTable::rows()
     QFETCH(QString, greek);
     QFETCH(QString, roman);
     QFETCH(QString, domain);
-    QCOMPARE(PantheonTable::greekName(row), greek);
-    QCOMPARE(PantheonTable::romanName(row), roman);
-    QCOMPARE(PantheonTable::domain(row), domain);
+    QCOMPARE(q(PantheonTable::greekName(row)), greek);
+    QCOMPARE(q(PantheonTable::romanName(row)), roman);
+    QCOMPARE(q(PantheonTable::domain(row)), domain);
 }
 
 // Judging finds a row by its Greek name, and each Roman name must have one partner.
@@ -69,8 +70,8 @@ void TestPantheonTable::namesIdentifyOneRow()
 {
     QSet<QString> greek, roman;
     for (int row = 0; row < PantheonTable::count(); ++row) {
-        greek.insert(PantheonTable::greekName(row));
-        roman.insert(PantheonTable::romanName(row));
+        greek.insert(q(PantheonTable::greekName(row)));
+        roman.insert(q(PantheonTable::romanName(row)));
     }
     QCOMPARE(greek.size(), PantheonTable::count());
     QCOMPARE(roman.size(), PantheonTable::count());
@@ -79,15 +80,15 @@ void TestPantheonTable::namesIdentifyOneRow()
 // The window's lists and message field are sized for these.
 void TestPantheonTable::longestTexts()
 {
-    qsizetype greek = 0, roman = 0, domain = 0;
+    std::size_t greek = 0, roman = 0, domain = 0;
     for (int row = 0; row < PantheonTable::count(); ++row) {
         greek = std::max(greek, PantheonTable::greekName(row).size());
         roman = std::max(roman, PantheonTable::romanName(row).size());
         domain = std::max(domain, PantheonTable::domain(row).size());
     }
-    QCOMPARE(greek, 9);
-    QCOMPARE(roman, 10);
-    QCOMPARE(domain, 64);
+    QCOMPARE(greek, 9u);
+    QCOMPARE(roman, 10u);
+    QCOMPARE(domain, 64u);
 }
 
 QTEST_APPLESS_MAIN(TestPantheonTable)

@@ -3,6 +3,7 @@
 #include "quiz.h"
 
 #include "expected.h"
+#include "text.h"
 
 #include <QTest>
 
@@ -44,28 +45,29 @@ struct Round
     void click(qint16 index)
     {
         ++clicks;
-        quiz.List1_Click(index);
+        last = quiz.List1_Click(index);
     }
     // A user's pick: selects the named item in whichever list holds it.
     void pick(const QString &name)
     {
-        MemoryList &list = greek->items().contains(name) ? *greek : roman;
-        list.setSelectionIndex(int(list.items().indexOf(name)));
+        MemoryList &list = q(greek->items()).contains(name) ? *greek : roman;
+        list.setSelectionIndex(int(q(list.items()).indexOf(name)));
     }
-    int judgements() const { return right.text().toInt() + wrong.text().toInt(); }
+    int judgements() const { return q(right.text()).toInt() + q(wrong.text()).toInt(); }
 
     std::unique_ptr<MemoryList> greek;
     MemoryList roman;
-    MemoryField message{intro}, right{u"0"_s}, wrong{u"0"_s};
+    MemoryField message{intro.toStdU16String()}, right{u"0"}, wrong{u"0"};
     Quiz quiz{{{greek.get(), &roman}, &message, {&right, &wrong}}};
     int clicks = 0;
+    Outcome last; // what the latest outermost click did
 };
 
 QString rightVerdict(int row)
 {
-    return u"Вярно: "_s + u" гръцки: "_s + PantheonTable::greekName(row) + u" и римски: "_s
-           + PantheonTable::romanName(row) + u"\r\n"_s + u" област: "_s
-           + PantheonTable::domain(row);
+    return u"Вярно: "_s + u" гръцки: "_s + q(PantheonTable::greekName(row)) + u" и римски: "_s
+           + q(PantheonTable::romanName(row)) + u"\r\n"_s + u" област: "_s
+           + q(PantheonTable::domain(row));
 }
 
 } // namespace
@@ -88,18 +90,20 @@ private Q_SLOTS:
     void clear();
     void badInput();
     void counterAtItsLimitStays();
+    void told_data();
+    void told();
 };
 
 void TestQuiz::startState()
 {
     Round round;
-    QCOMPARE(round.greek->items(), Expected::greekOrder);
-    QCOMPARE(round.roman.items(), Expected::romanOrder);
+    QCOMPARE(q(round.greek->items()), Expected::greekOrder);
+    QCOMPARE(q(round.roman.items()), Expected::romanOrder);
     QCOMPARE(round.greek->selectionIndex(), -1);
     QCOMPARE(round.roman.selectionIndex(), -1);
-    QCOMPARE(round.right.text(), u"0"_s);
-    QCOMPARE(round.wrong.text(), u"0"_s);
-    QCOMPARE(round.message.text(), intro);
+    QCOMPARE(q(round.right.text()), u"0"_s);
+    QCOMPARE(q(round.wrong.text()), u"0"_s);
+    QCOMPARE(q(round.message.text()), intro);
 }
 
 void TestQuiz::judge_data()
@@ -137,16 +141,16 @@ void TestQuiz::judge()
     QFETCH(QString, roman);
     Round round;
     round.pick(first);
-    QCOMPARE(round.message.text(), intro);
+    QCOMPARE(q(round.message.text()), intro);
     round.pick(second);
 
-    QTEST(round.message.text(), "message");
-    QTEST(round.right.text(), "right");
-    QTEST(round.wrong.text(), "wrong");
+    QTEST(q(round.message.text()), "message");
+    QTEST(q(round.right.text()), "right");
+    QTEST(q(round.wrong.text()), "wrong");
     QCOMPARE(round.greek->count(), 15);
     QCOMPARE(round.roman.count(), 15);
-    QVERIFY(!round.greek->items().contains(greek));
-    QVERIFY(!round.roman.items().contains(roman));
+    QVERIFY(!q(round.greek->items()).contains(greek));
+    QVERIFY(!q(round.roman.items()).contains(roman));
     QCOMPARE(round.greek->selectionIndex(), -1);
     QCOMPARE(round.roman.selectionIndex(), -1);
 }
@@ -157,13 +161,13 @@ void TestQuiz::strandedPartnersAreWrong()
     Round round;
     round.pick(u"Зевс"_s);
     round.pick(u"Нептун"_s);
-    QVERIFY(round.greek->items().contains(u"Посейдон"_s));
-    QVERIFY(round.roman.items().contains(u"Юпитер"_s));
+    QVERIFY(q(round.greek->items()).contains(u"Посейдон"_s));
+    QVERIFY(q(round.roman.items()).contains(u"Юпитер"_s));
     round.pick(u"Посейдон"_s);
     round.pick(u"Юпитер"_s);
-    QCOMPARE(round.message.text(), u"Грешно Посейдон грешна релация с Юпитер\r\n"_s);
-    QCOMPARE(round.right.text(), u"0"_s);
-    QCOMPARE(round.wrong.text(), u"2"_s);
+    QCOMPARE(q(round.message.text()), u"Грешно Посейдон грешна релация с Юпитер\r\n"_s);
+    QCOMPARE(q(round.right.text()), u"0"_s);
+    QCOMPARE(q(round.wrong.text()), u"2"_s);
 }
 
 void TestQuiz::reselectingOneListJudgesNothing()
@@ -174,9 +178,9 @@ void TestQuiz::reselectingOneListJudgesNothing()
     QCOMPARE(round.greek->selectionIndex(), Expected::greekOrder.indexOf(u"Хера"_s));
     QCOMPARE(round.judgements(), 0);
     QCOMPARE(round.greek->count(), 16);
-    QCOMPARE(round.message.text(), intro);
+    QCOMPARE(q(round.message.text()), intro);
     round.pick(u"Юнона"_s); // the latest pick in each list is the pair
-    QCOMPARE(round.right.text(), u"1"_s);
+    QCOMPARE(q(round.right.text()), u"1"_s);
 }
 
 // The judgement's own removals raise clicks while it runs; none of them may judge again.
@@ -215,20 +219,20 @@ void TestQuiz::fullRound()
     Round round;
     const int rows = PantheonTable::count();
     for (int row = 0; row < rows; ++row) {
-        round.pick(PantheonTable::romanName((row + shift) % rows));
-        round.pick(PantheonTable::greekName(row));
+        round.pick(q(PantheonTable::romanName((row + shift) % rows)));
+        round.pick(q(PantheonTable::greekName(row)));
         QCOMPARE(round.judgements(), row + 1);
     }
-    QTEST(round.right.text(), "right");
-    QTEST(round.wrong.text(), "wrong");
+    QTEST(q(round.right.text()), "right");
+    QTEST(q(round.wrong.text()), "wrong");
     QCOMPARE(round.greek->count(), 0);
     QCOMPARE(round.roman.count(), 0);
 
-    const QString last = round.message.text();
+    const QString last = q(round.message.text());
     round.greek->setSelectionIndex(0); // a click into an empty list
     round.quiz.List1_Click(0);
     QCOMPARE(round.judgements(), rows);
-    QCOMPARE(round.message.text(), last);
+    QCOMPARE(q(round.message.text()), last);
 }
 
 void TestQuiz::clear_data()
@@ -248,26 +252,26 @@ void TestQuiz::clear()
     QFETCH(bool, pending);
     Round round;
     for (int row = 0; row < judged; ++row) {
-        round.pick(PantheonTable::greekName(row));
-        round.pick(PantheonTable::romanName(row));
+        round.pick(q(PantheonTable::greekName(row)));
+        round.pick(q(PantheonTable::romanName(row)));
     }
     if (pending)
-        round.pick(round.greek->itemText(0));
-    QCOMPARE(round.right.text(), QString::number(judged));
+        round.pick(q(round.greek->itemText(0)));
+    QCOMPARE(q(round.right.text()), QString::number(judged));
 
     for (int press = 0; press < 2; ++press) { // a second press changes nothing further
         round.quiz.Command1_Click(0);
-        QCOMPARE(round.greek->items(), Expected::greekOrder);
-        QCOMPARE(round.roman.items(), Expected::romanOrder);
+        QCOMPARE(q(round.greek->items()), Expected::greekOrder);
+        QCOMPARE(q(round.roman.items()), Expected::romanOrder);
         QCOMPARE(round.greek->selectionIndex(), -1);
         QCOMPARE(round.roman.selectionIndex(), -1);
-        QCOMPARE(round.right.text(), u"0"_s);
-        QCOMPARE(round.wrong.text(), u"0"_s);
-        QCOMPARE(round.message.text(), QString());
+        QCOMPARE(q(round.right.text()), u"0"_s);
+        QCOMPARE(q(round.wrong.text()), u"0"_s);
+        QCOMPARE(q(round.message.text()), QString());
     }
     round.pick(u"Хадес"_s);
     round.pick(u"Плутон"_s);
-    QCOMPARE(round.message.text(), rightVerdict(0));
+    QCOMPARE(q(round.message.text()), rightVerdict(0));
 }
 
 void TestQuiz::badInput()
@@ -276,7 +280,7 @@ void TestQuiz::badInput()
     round.pick(u"Зевс"_s);
     round.quiz.Command1_Click(1);
     round.quiz.Command1_Click(-1);
-    QCOMPARE(round.message.text(), intro); // only button 0 clears
+    QCOMPARE(q(round.message.text()), intro); // only button 0 clears
     QCOMPARE(round.greek->selectionIndex(), 6);
 
     for (const qint16 index : {qint16(-1), qint16(4), qint16(32767)})
@@ -285,7 +289,7 @@ void TestQuiz::badInput()
     round.roman.setSelectionIndex(-7);
     QCOMPARE(round.roman.selectionIndex(), -1);
     QCOMPARE(round.judgements(), 0);
-    QCOMPARE(round.message.text(), intro);
+    QCOMPARE(q(round.message.text()), intro);
 }
 
 // Nothing in play can push a counter to its limit; if its text ever got there, the
@@ -293,12 +297,44 @@ void TestQuiz::badInput()
 void TestQuiz::counterAtItsLimitStays()
 {
     Round round;
-    round.right.setText(u"32767"_s);
+    round.right.setText(u"32767");
     round.pick(u"Зевс"_s);
     round.pick(u"Юпитер"_s);
-    QCOMPARE(round.right.text(), u"32767"_s);
-    QCOMPARE(round.message.text(), rightVerdict(1));
+    QCOMPARE(q(round.right.text()), u"32767"_s);
+    QCOMPARE(q(round.message.text()), rightVerdict(1));
     QCOMPARE(round.greek->count(), 15);
+}
+
+// What the faces tell a screen reader, from what the logic says happened.
+void TestQuiz::told_data()
+{
+    QTest::addColumn<QStringList>("presses"); // names picked in turn; "Чисти" is the button
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("then");
+
+    const QString counts = u"Верни: 0, грешни: 1."_s;
+    QTest::newRow("pick") << QStringList{u"Зевс"_s} << u"Избрано: Зевс."_s << QString();
+    QTest::newRow("right") << QStringList{u"Юпитер"_s, u"Зевс"_s} << Expected::zeusRightTold
+                           << u"област: цар на боговете. Верни: 1, грешни: 0."_s;
+    QTest::newRow("wrong") << QStringList{u"Зевс"_s, u"Нептун"_s}
+                           << u"Грешно Зевс грешна релация с Нептун."_s << counts;
+    QTest::newRow("new round") << QStringList{u"Зевс"_s, u"Нептун"_s, u"Чисти"_s} << u"Нов кръг."_s
+                               << u"16 гръцки и 16 римски имена. Верни: 0, грешни: 0."_s;
+}
+
+void TestQuiz::told()
+{
+    QFETCH(QStringList, presses);
+    Round round;
+    for (const QString &press : presses) {
+        if (press == u"Чисти"_s)
+            round.last = round.quiz.Command1_Click(0);
+        else
+            round.pick(press);
+    }
+    const Announcement words = announce(round.last);
+    QTEST(q(words.first), "first");
+    QTEST(q(words.then), "then");
 }
 
 QTEST_APPLESS_MAIN(TestQuiz)

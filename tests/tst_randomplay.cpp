@@ -8,7 +8,7 @@
 #include "listbox.h"
 #include "pantheontable.h"
 #include "quizform.h"
-#include "textfield.h"
+#include "text.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -74,8 +74,8 @@ private:
         for (QStringList &list : names)
             list.clear();
         for (int row = 0; row < PantheonTable::count(); ++row) {
-            names[0] << PantheonTable::greekName(row);
-            names[1] << PantheonTable::romanName(row);
+            names[0] << q(PantheonTable::greekName(row));
+            names[1] << q(PantheonTable::romanName(row));
         }
         for (QStringList &list : names)
             std::sort(list.begin(), list.end());
@@ -89,11 +89,11 @@ private:
         const QString roman = names[1].takeAt(selection[1]);
         selection = {-1, -1};
         int row = 0;
-        while (PantheonTable::greekName(row) != greek)
+        while (q(PantheonTable::greekName(row)) != greek)
             ++row;
-        const bool right = PantheonTable::romanName(row) == roman;
+        const bool right = q(PantheonTable::romanName(row)) == roman;
         message = right ? u"Вярно:  гръцки: %1 и римски: %2\r\n област: %3"_s.arg(
-                          greek, roman, PantheonTable::domain(row))
+                          greek, roman, q(PantheonTable::domain(row)))
                         : u"Грешно %1 грешна релация с %2\r\n"_s.arg(greek, roman);
         ++counts[right ? 0 : 1];
         ++judgements;
@@ -416,19 +416,19 @@ QString Session::divergence(int previousTotal) const
                        .arg(m_model.selection[index]));
         total += int(items.size());
         const QString count = QString::number(m_model.counts[index]);
-        expect(m_form->text2(index).text() == count
+        expect(m_form->text2(index) == count
                        && qobject_cast<QLineEdit *>(control(u"Text2_%1"_s.arg(index)))->text()
                                   == count,
-               u"counter %1 reads %2, not %3"_s.arg(index).arg(m_form->text2(index).text(), count));
+               u"counter %1 reads %2, not %3"_s.arg(index).arg(m_form->text2(index), count));
     }
     expect(m_cleared || total <= previousTotal, u"the lists grew without a clear"_s);
-    expect(m_form->text2(0).text().toInt() + m_form->text2(1).text().toInt() == m_model.judgements,
+    expect(m_form->text2(0).toInt() + m_form->text2(1).toInt() == m_model.judgements,
            u"the counters do not add up to the judgements"_s);
     QString shown = m_model.message;
     shown.replace(u"\r\n"_s, u"\n"_s);
-    expect(m_form->text1().text() == m_model.message
+    expect(m_form->text1() == m_model.message
                    && qobject_cast<QPlainTextEdit *>(control(u"Text1_0"_s))->toPlainText() == shown,
-           u"the message reads \"%1\""_s.arg(m_form->text1().text()));
+           u"the message reads \"%1\""_s.arg(m_form->text1()));
     return problems.join(u"; "_s);
 }
 

@@ -65,9 +65,9 @@ void ListBox::clear()
     QListWidget::clear();
 }
 
-void ListBox::addItem(const QString &text)
+void ListBox::addItem(const std::u16string &text)
 {
-    QListWidget::addItem(text);
+    QListWidget::addItem(QString::fromStdU16String(text));
 }
 
 int ListBox::count() const
@@ -75,9 +75,9 @@ int ListBox::count() const
     return QListWidget::count();
 }
 
-QString ListBox::itemText(int position) const
+std::u16string ListBox::itemText(int position) const
 {
-    return contains(position) ? item(position)->text() : QString();
+    return contains(position) ? item(position)->text().toStdU16String() : std::u16string();
 }
 
 int ListBox::selectionIndex() const

@@ -19,9 +19,9 @@ public:
     explicit ListBox(QWidget *parent = nullptr);
 
     void clear() override;
-    void addItem(const QString &text) override;
+    void addItem(const std::u16string &text) override;
     int count() const override;
-    QString itemText(int position) const override;
+    std::u16string itemText(int position) const override;
     int selectionIndex() const override;
     void setSelectionIndex(int position) override;
     void removeItem(int position) override;

@@ -121,14 +121,14 @@ QuizForm::QuizForm(QWidget *parent)
 
 QuizForm::~QuizForm() = default;
 
-const TextField &QuizForm::text1() const
+QString QuizForm::text1() const
 {
-    return *m_text1;
+    return QString::fromStdU16String(m_text1->text());
 }
 
-const TextField &QuizForm::text2(int index) const
+QString QuizForm::text2(int index) const
 {
-    return *m_text2.at(std::size_t(index));
+    return QString::fromStdU16String(m_text2.at(std::size_t(index))->text());
 }
 
 QWidget *QuizForm::createControl(const FormDefinition::Control &control)
@@ -198,7 +198,7 @@ QWidget *QuizForm::createMessageBox()
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     new TouchScroll(memo); // a swipe scrolls the text rather than selecting it
     m_text1 = std::make_unique<TextBox>(memo);
-    m_text1->setText(FormDefinition::introduction().toString());
+    m_text1->setText(FormDefinition::introduction().toString().toStdU16String());
     return memo;
 }
 
@@ -215,41 +215,26 @@ QWidget *QuizForm::createButton(const FormDefinition::Control &control)
     return button;
 }
 
-// What a screen reader says at once, wherever the pupil is: the pick; the verdict, then both
-// counts and where the frame now is; a new round. The focus never moves.
 void QuizForm::List1_Click(qint16 index)
 {
-    const QString before = counts();
-    m_quiz->List1_Click(index);
-    const ListBox *list = m_list1.at(std::size_t(index));
-    if (counts() != before)
-        announceVerdict();
-    else if (list->selectionIndex() >= 0)
-        m_announcer->say(u"Избрано: %1."_s.arg(list->itemText(list->selectionIndex())));
+    tell(m_quiz->List1_Click(index));
 }
 
 void QuizForm::Command1_Click(qint16 index)
 {
-    m_quiz->Command1_Click(index);
-    m_announcer->say(u"Нов кръг."_s,
-                     u"%1 гръцки и %2 римски имена. %3"_s.arg(QString::number(m_list1[0]->count()),
-                                                              QString::number(m_list1[1]->count()),
-                                                              counts()));
+    tell(m_quiz->Command1_Click(index));
 }
 
-QString QuizForm::counts() const
+// What a screen reader says at once, wherever the pupil is: the pick; the verdict, then both
+// counts and where the frame now is; a new round. The focus never moves.
+void QuizForm::tell(const Outcome &outcome)
 {
-    return u"Верни: %1, грешни: %2."_s.arg(m_text2[0]->text(), m_text2[1]->text());
-}
-
-// The message's first line names the pair; a right pair's second line gives the domain.
-void QuizForm::announceVerdict()
-{
-    const QStringList lines = m_text1->text().split(u"\r\n"_s);
-    QStringList then = {counts()};
-    if (const QString domain = lines.value(1).simplified(); !domain.isEmpty())
-        then.prepend(domain + u'.');
-    if (const auto *focused = qobject_cast<ListBox *>(QApplication::focusWidget()))
-        then.append(focused->whereTheFrameIs());
-    m_announcer->say(lines.first().simplified() + u'.', then.join(u' ').trimmed());
+    if (outcome.kind == Outcome::Kind::Nothing)
+        return;
+    const Announcement words = announce(outcome);
+    QString then = QString::fromStdU16String(words.then);
+    const auto *focused = qobject_cast<ListBox *>(QApplication::focusWidget());
+    if (outcome.kind == Outcome::Kind::Verdict && focused)
+        then = (then + u' ' + focused->whereTheFrameIs()).trimmed();
+    m_announcer->say(QString::fromStdU16String(words.first), then);
 }

@@ -8,9 +8,9 @@
 class Announcer;
 class ListBox;
 class Quiz;
+struct Outcome;
 class QPushButton;
 class TextBox;
-class TextField;
 
 namespace FormDefinition {
 struct Control;
@@ -27,8 +27,8 @@ public:
     ~QuizForm() override;
 
     // The fields' texts exactly as the quiz wrote them.
-    const TextField &text1() const;
-    const TextField &text2(int index) const;
+    QString text1() const;
+    QString text2(int index) const;
 
 private:
     QWidget *createControl(const FormDefinition::Control &control);
@@ -38,8 +38,7 @@ private:
     QWidget *createButton(const FormDefinition::Control &control);
     void List1_Click(qint16 index);
     void Command1_Click(qint16 index);
-    QString counts() const;
-    void announceVerdict();
+    void tell(const Outcome &outcome);
 
     std::array<ListBox *, 2> m_list1{};
     std::unique_ptr<TextBox> m_text1;

@@ -16,11 +16,11 @@ public:
     explicit TextBox(QLineEdit *line);
     explicit TextBox(QPlainTextEdit *memo);
 
-    QString text() const override;
-    void setText(const QString &text) override;
+    std::u16string text() const override;
+    void setText(const std::u16string &text) override;
 
 private:
     QLineEdit *m_line = nullptr;
     QPlainTextEdit *m_memo = nullptr;
-    QString m_text;
+    std::u16string m_text;
 };

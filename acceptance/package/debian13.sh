@@ -93,6 +93,15 @@ mount_into "$fresh"
 echo "== the test command: ${commands[1]}"
 enter "$fresh" "cd /root/zun-mitologia && ${commands[1]}" 2>&1 | tail -n 25
 echo "README's test command passed at $((SECONDS - start)) s"
+# The cross builds need Debian 12's Qt and emscripten: each must stop at once and say so.
+for cross in build-windows build-web; do
+    if said=$(enter "$fresh" "cd /root/zun-mitologia && ./scripts/$cross" 2>&1); then
+        echo "scripts/$cross ran on Debian 13 instead of stopping"
+        exit 1
+    fi
+    grep -q "builds on Debian 12 (bookworm) only" <<<"$said" || { echo "$said"; exit 1; }
+    echo "scripts/$cross stopped: $said"
+done
 echo "== the run command: ${commands[0]}"
 run=${commands[0]}
 program=${run##*&& }

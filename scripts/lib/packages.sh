@@ -74,7 +74,8 @@ require_release() {
     local codename
     codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-unknown}")
     [[ $codename == "$1" ]] && return 0
-    echo "$2 builds on Debian 12 ($1) only, with its Qt 6.4 and emscripten; this machine" \
-        "runs $codename. Build it on Debian 12 (the packages it makes run on newer systems)." >&2
+    echo "$2 builds on Debian 12 ($1) only: its Qt is built from Debian 12's Qt 6.4 source" \
+        "with options for that version, and this machine runs $codename. Build it on a Debian" \
+        "12 machine; what it makes runs on newer systems too." >&2
     exit 1
 }

@@ -11,4 +11,5 @@ module.exports = [
       globals: { ...globals.node, ...globals.browser },
     },
   },
+  { files: ['**/*.mjs'], languageOptions: { sourceType: 'module' } },
 ];

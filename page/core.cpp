@@ -1,0 +1,118 @@
+// The quiz's logic for the page: the desktop's own round, compiled to WebAssembly with no
+// toolkit, over lists and fields in the module's memory that the page's elements show.
+// Texts leave as UTF-16 in that memory: a call gives where one starts, zun_length() how
+// many code units it has, until the next call.
+#include "memorycontrols.h"
+#include "quiz.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace {
+
+struct Round
+{
+    Round()
+    {
+        lists[0].onClick = [this] {
+            click(0);
+        };
+        lists[1].onClick = [this] {
+            click(1);
+        };
+        quiz.Form_Load();
+    }
+    // Every selection change raises a click, the logic's own included; the outermost one
+    // is what the pupil did.
+    void click(std::int16_t index)
+    {
+        ++depth;
+        Outcome outcome = quiz.List1_Click(index);
+        if (--depth == 0)
+            last = std::move(outcome);
+    }
+
+    std::array<MemoryList, 2> lists;
+    MemoryField message, right{u"0"}, wrong{u"0"};
+    Quiz quiz{{{&lists[0], &lists[1]}, &message, {&right, &wrong}}};
+    Outcome last;
+    int depth = 0;
+};
+
+Round *round = nullptr; // one page, one round, for as long as the page is open
+std::u16string given;   // the text the latest call gave
+
+const char16_t *give(std::u16string text)
+{
+    given = std::move(text);
+    return given.c_str();
+}
+
+bool isList(int list)
+{
+    return list == 0 || list == 1;
+}
+
+} // namespace
+
+extern "C" {
+
+// The window's load: both lists filled and sorted, both counters "0".
+void zun_start()
+{
+    if (!round)
+        round = new Round;
+}
+
+// A pupil's pick of the name at POSITION in LIST (0 Greek, 1 Roman): what it did.
+int zun_pick(int list, int position)
+{
+    round->last = {};
+    if (isList(list) && position >= 0 && position < round->lists[std::size_t(list)].count())
+        round->lists[std::size_t(list)].setSelectionIndex(position);
+    return int(round->last.kind);
+}
+
+// "Чисти": a new round, and an empty message.
+int zun_clear()
+{
+    round->last = round->quiz.Command1_Click(0);
+    return int(round->last.kind);
+}
+
+int zun_count(int list)
+{
+    return isList(list) ? round->lists[std::size_t(list)].count() : 0;
+}
+
+int zun_selection(int list)
+{
+    return isList(list) ? round->lists[std::size_t(list)].selectionIndex() : -1;
+}
+
+const char16_t *zun_item(int list, int position)
+{
+    return give(isList(list) ? round->lists[std::size_t(list)].itemText(position) : u"");
+}
+
+// 0: the message field, 1: right answers, 2: wrong answers.
+const char16_t *zun_field(int field)
+{
+    const std::array<const MemoryField *, 3> fields{&round->message, &round->right, &round->wrong};
+    return give(field >= 0 && field < 3 ? fields[std::size_t(field)]->text() : u"");
+}
+
+// What a screen reader is told of the latest pick or clear: 0 the first sentence, 1 the rest.
+const char16_t *zun_told(int part)
+{
+    const Announcement told = announce(round->last);
+    return give(part == 0 ? told.first : told.then);
+}
+
+int zun_length()
+{
+    return int(given.size());
+}
+
+} // extern "C"

@@ -40,8 +40,8 @@ struct Round
     int depth = 0;
 };
 
-Round *round = nullptr; // one page, one round, for as long as the page is open
-std::u16string given;   // the text the latest call gave
+Round *page = nullptr; // one page, one round, for as long as the page is open
+std::u16string given;  // the text the latest call gave
 
 const char16_t *give(std::u16string text)
 {
@@ -61,52 +61,52 @@ extern "C" {
 // The window's load: both lists filled and sorted, both counters "0".
 void zun_start()
 {
-    if (!round)
-        round = new Round;
+    if (!page)
+        page = new Round;
 }
 
 // A pupil's pick of the name at POSITION in LIST (0 Greek, 1 Roman): what it did.
 int zun_pick(int list, int position)
 {
-    round->last = {};
-    if (isList(list) && position >= 0 && position < round->lists[std::size_t(list)].count())
-        round->lists[std::size_t(list)].setSelectionIndex(position);
-    return int(round->last.kind);
+    page->last = {};
+    if (isList(list) && position >= 0 && position < page->lists[std::size_t(list)].count())
+        page->lists[std::size_t(list)].setSelectionIndex(position);
+    return int(page->last.kind);
 }
 
 // "Чисти": a new round, and an empty message.
 int zun_clear()
 {
-    round->last = round->quiz.Command1_Click(0);
-    return int(round->last.kind);
+    page->last = page->quiz.Command1_Click(0);
+    return int(page->last.kind);
 }
 
 int zun_count(int list)
 {
-    return isList(list) ? round->lists[std::size_t(list)].count() : 0;
+    return isList(list) ? page->lists[std::size_t(list)].count() : 0;
 }
 
 int zun_selection(int list)
 {
-    return isList(list) ? round->lists[std::size_t(list)].selectionIndex() : -1;
+    return isList(list) ? page->lists[std::size_t(list)].selectionIndex() : -1;
 }
 
 const char16_t *zun_item(int list, int position)
 {
-    return give(isList(list) ? round->lists[std::size_t(list)].itemText(position) : u"");
+    return give(isList(list) ? page->lists[std::size_t(list)].itemText(position) : u"");
 }
 
 // 0: the message field, 1: right answers, 2: wrong answers.
 const char16_t *zun_field(int field)
 {
-    const std::array<const MemoryField *, 3> fields{&round->message, &round->right, &round->wrong};
+    const std::array<const MemoryField *, 3> fields{&page->message, &page->right, &page->wrong};
     return give(field >= 0 && field < 3 ? fields[std::size_t(field)]->text() : u"");
 }
 
 // What a screen reader is told of the latest pick or clear: 0 the first sentence, 1 the rest.
 const char16_t *zun_told(int part)
 {
-    const Announcement told = announce(round->last);
+    const Announcement told = announce(page->last);
     return give(part == 0 ? told.first : told.then);
 }
 

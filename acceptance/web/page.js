@@ -682,9 +682,14 @@ async function update(next, damaged = false) {
     const whole = versioned.length === VERSIONED && versioned.every((name) => name.endsWith(build));
     return { build, uploads, whole };
   };
+  // The new worker makes its cache as it starts installing and drops the old one only once
+  // it is active, so the new version serves the next load when the old cache is gone.
   const kept = () =>
     page.evaluate(
-      async (p) => (await caches.keys()).some((k) => k.startsWith(p)),
+      async (p) => {
+        const ours = (await caches.keys()).filter((k) => k.startsWith('zun-mitologia-'));
+        return ours.length > 0 && ours.every((k) => k.startsWith(p));
+      },
       'zun-mitologia-' + NEXT_VERSION + '-',
     );
   const what = damaged ? 'an update with a file not of its version' : 'an update on a stock host';
@@ -692,7 +697,7 @@ async function update(next, damaged = false) {
   await page.evaluate(() => navigator.serviceWorker.ready);
   server.upload(upload, { 'X-Upload': 'second' });
   const second = await load();
-  for (let waited = 0; waited < 20 && !(await kept()); ++waited) await sleep(500);
+  for (let waited = 0; waited < 40 && !(await kept()); ++waited) await sleep(500);
   const third = await load();
   const offline = await load(true);
   const loads = [first, second, third, offline];

@@ -46,7 +46,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QWidget window;
     window.setFont(QFont(FormDefinition::fontFamily.toString(), FormDefinition::fontPoints));
-    window.setFixedSize(FormDefinition::clientTwips / 15);
+    window.setFixedSize(FormDefinition::clientTwips / FormDefinition::twipsPerPixel);
     for (const FormDefinition::Control &control : FormDefinition::controls()) {
         const QRect twips = control.twips;
         bareControl(control, &window)

@@ -2,8 +2,10 @@
 
 #include <QColor>
 #include <QRect>
+#include <QSize>
 #include <QStringView>
 
+#include <array>
 #include <span>
 
 // What the window is made of, as data: its controls with their places in twips, texts and
@@ -24,14 +26,7 @@ struct Control
     QStringView accessibleDescription;
 };
 
-inline constexpr QStringView title = u"ЗУН - митология";
-
-inline constexpr QSize clientTwips{6405, 5400};
-inline constexpr QColor windowColour{192, 192, 255};
-inline constexpr QColor labelColour{255, 192, 128};
-inline constexpr QColor buttonColour{255, 128, 128};
-inline constexpr QStringView fontFamily = u"Times New Roman";
-inline constexpr int fontPoints = 12;
+#include "formtable.h" // the window as data/form.json defines it
 
 std::span<const Control> controls();
 // The message field's first text: five paragraphs, each closed by CR LF.

@@ -64,8 +64,17 @@ const MESSAGE = 0,
   CLEAR = 3,
   RIGHT_COUNT = 4,
   WRONG_COUNT = 5;
-// Rows of the lists: their places in CSS pixels, at the window's defined size.
-const LIST = { [GREEK]: { left: 8, top: 56 }, [ROMAN]: { left: 224, top: 56 } };
+// Places in CSS pixels at the window's defined size, from the form table; a list's row is
+// the serif's line height.
+const FORM = JSON.parse(fs.readFileSync(path.join(ROOT, 'data', 'form.json'), 'utf8'));
+const place = (array, index) => {
+  const { twips } = FORM.controls.find((c) => c.array === array && c.index === index);
+  const [left, top, width, height] = twips.map((t) => t / FORM.twipsPerPixel);
+  return { left, top, width, height, middle: [left + width / 2, top + height / 2] };
+};
+const LIST = { [GREEK]: place('List1', 0), [ROMAN]: place('List1', 1) };
+const CLEAR_BUTTON = place('Command1', 0);
+const [WIDTH, HEIGHT] = FORM.client.map((t) => t / FORM.twipsPerPixel);
 const ROW = 18;
 
 class Player {
@@ -292,8 +301,8 @@ async function laptop(browser, server) {
     c.clientHeight,
   ]);
   check(
-    'the canvas is an application named after the quiz, 427 x 360',
-    JSON.stringify(canvas) === JSON.stringify(['application', 'ЗУН - митология', 427, 360]),
+    `the canvas is an application named after the quiz, ${WIDTH} x ${HEIGHT}`,
+    JSON.stringify(canvas) === JSON.stringify(['application', FORM.title, WIDTH, HEIGHT]),
     JSON.stringify(canvas),
   );
   check('the introduction shows in the message field', (await player.inkInMessage()) > 1000);
@@ -556,7 +565,7 @@ async function embedded(browser, server) {
   const school = http.createServer((request, response) => {
     response.writeHead(200, { 'Content-Type': 'text/html; charset=utf-8' }).end(
       `<!doctype html><title>Училище</title><div style="height:1500px"></div>
-         <iframe src="${server.url}" width="427" height="360" title="ЗУН - митология"></iframe>
+         <iframe src="${server.url}" width="${WIDTH}" height="${HEIGHT}" title="${FORM.title}"></iframe>
          <iframe src="${server.url}" width="320" height="270" title="ЗУН - митология"
                  style="border:0"></iframe><div style="height:1500px"></div>`,
     );
@@ -624,7 +633,7 @@ async function embedded(browser, server) {
   // Where a point of the window is on the school's page, the window drawn to the frame's size.
   const at = async (x, y) => {
     const box = await elements[1].boundingBox();
-    return [box.x + (x * box.width) / 427, box.y + (y * box.width) / 427];
+    return [box.x + (x * box.width) / WIDTH, box.y + (y * box.width) / WIDTH];
   };
   const said = () => inSmall(() => document.getElementById('zun-assertive').textContent);
   await page.mouse.click(...(await at(LIST[GREEK].left + 40, LIST[GREEK].top + 1 + ROW * 1.5)));
@@ -641,7 +650,7 @@ async function embedded(browser, server) {
     /^Вярно: гръцки: Артемида и римски: Диана\./.test(await said()),
     JSON.stringify(await said()),
   );
-  await page.touchscreen.tap(...(await at(208, 212))); // "Чисти", in the window's lower half
+  await page.touchscreen.tap(...(await at(...CLEAR_BUTTON.middle))); // in the window's lower half
   await sleep(400);
   check(
     'in the smaller frame, "Чисти" is where it shows',

@@ -1,0 +1,146 @@
+#!/usr/bin/env node
+// The page made of the browser's own controls, in Debian's headless Chromium on a phone's
+// screen (360 x 740, touch): the accessibility tree a touch screen reader walks, the round of
+// round.json by keyboard, and picks by a click fired on an option, as a double tap fires it.
+//   acceptance/web/controls.js WEB_BUILD
+'use strict';
+const fs = require('fs');
+const path = require('path');
+
+const ROOT = path.resolve(__dirname, '..', '..');
+const SITE = path.resolve(process.argv[2] || path.join(ROOT, 'build-web'), 'page', 'site');
+if (!fs.existsSync(path.join(SITE, 'index.html')) || !fs.existsSync('/usr/bin/chromium')) {
+  console.log(`skipped: no ${SITE}/index.html or no Chromium; scripts/build-web makes them`);
+  process.exit(77);
+}
+const { serve, launch } = require('./serve.js');
+const { firefox, webkit } = require('./engines.js');
+const RUNNING = "return document.documentElement.classList.contains('running')";
+const ROUND = JSON.parse(fs.readFileSync(path.join(ROOT, 'acceptance', 'round.json'), 'utf8'));
+const KEYS = { Down: 'ArrowDown', space: ' ', Return: 'Enter', shift: 'Shift' };
+
+let failed = 0;
+function check(what, ok, detail = '') {
+  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}${detail ? ': ' + detail : ''}`);
+  if (!ok) failed++;
+}
+
+// What Chromium gives a screen reader: each option's name and place, by list.
+async function tree(page) {
+  const cdp = await page.target().createCDPSession();
+  const { nodes } = await cdp.send('Accessibility.getFullAXTree');
+  const byId = new Map(nodes.map((n) => [n.nodeId, n]));
+  const lists = nodes.filter((n) => !n.ignored && n.role.value === 'listbox');
+  return lists.map((list) => ({
+    name: list.name.value,
+    options: (list.childIds || [])
+      .map((id) => byId.get(id))
+      .filter((n) => n.role.value === 'option'),
+  }));
+}
+
+// What the pupil and a screen reader have after each step, read in the page.
+const STATE = `const at = document.activeElement, framed = at.getAttribute('aria-activedescendant');
+  const value = (id) => document.getElementById(id).value;
+  return [framed ? document.getElementById(framed).textContent : at.textContent || at.ariaLabel,
+          document.getElementById('zun-said').textContent,
+          [value('Text1_0'), value('Text2_0'), value('Text2_1')]];`;
+
+// The round of round.json by keyboard in one engine, from the page's start.
+async function play(engine, who) {
+  for (const [number, step] of ROUND.steps.entries()) {
+    await engine.keys(step.keys.map((key) => key.replace(/\w+/g, (k) => KEYS[k] || k)));
+    const [focus, said, shown] = await engine.evaluate(STATE);
+    const what = `${who}round step ${number + 1} (${step.keys.join(' ')})`;
+    if (step.focus) check(`${what}: the focus is on ${step.focus}`, focus === step.focus, focus);
+    if (step.say) check(`${what}: said`, said === step.say.join(' '), said);
+    if (step.message !== undefined) {
+      const wanted = [step.message, ...step.counts];
+      check(
+        `${what}: shown`,
+        JSON.stringify(shown) === JSON.stringify(wanted),
+        JSON.stringify(shown),
+      );
+    }
+  }
+}
+
+// Chromium behind the same calls as the other engines.
+const chromium = (page) => ({
+  evaluate: (body) => page.evaluate(new Function(body)),
+  async keys(names) {
+    for (const name of names) {
+      const [modifier, key] = name.includes('+') ? name.split('+') : [null, name];
+      if (modifier) await page.keyboard.down(modifier);
+      await page.keyboard.press(key);
+      if (modifier) await page.keyboard.up(modifier);
+    }
+  },
+});
+
+async function main() {
+  const server = await serve(SITE);
+  const browser = await launch();
+  const page = await browser.newPage();
+  await page.setViewport({ width: 360, height: 740, isMobile: true, hasTouch: true });
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error.message));
+  await page.goto(server.url);
+  await page.waitForSelector('html.running', { timeout: 30000 });
+
+  const lists = await tree(page);
+  const names = lists.map((l) => l.options.map((o) => o.name.value));
+  check(
+    'the tree has two listboxes of 16 options, the names sorted',
+    JSON.stringify(names) === JSON.stringify([ROUND.greek, ROUND.roman]),
+    JSON.stringify(lists.map((l) => [l.name, l.options.length])),
+  );
+  const inside = await page.$$eval('[role=listbox]', (boxes) =>
+    boxes.flatMap((box) => {
+      const frame = box.getBoundingClientRect();
+      return [...box.children]
+        .map((o) => o.getBoundingClientRect())
+        .filter((r) => r.bottom > frame.top && r.top < frame.bottom)
+        .map((r) => r.left >= frame.left && r.right <= frame.right && r.width > 0);
+    }),
+  );
+  check(
+    'each option shown lies inside its drawn list, on the whole window shown',
+    inside.length >= 14 && inside.every(Boolean),
+    `${inside.length} shown`,
+  );
+
+  await play(chromium(page), '');
+  const click = (list, name) =>
+    page.$$eval(
+      `#List1_${list} [role=option]`,
+      (options, n) => options.find((o) => o.textContent === n).click(),
+      name,
+    );
+  await click(0, 'Атина');
+  await click(1, 'Минерва');
+  const verdict = await page.$eval('#zun-said', (e) => e.textContent);
+  check(
+    'a click fired on each option judges the pair',
+    /^Вярно: гръцки: Атина и римски: Минерва\./.test(verdict),
+    verdict,
+  );
+  check('nothing unhandled', errors.length === 0, JSON.stringify(errors));
+  await browser.close();
+  for (const start of [firefox, webkit]) {
+    const engine = await start();
+    await engine.open(server.url);
+    for (let tries = 0; tries < 100 && !(await engine.evaluate(RUNNING)); ++tries)
+      await new Promise((done) => setTimeout(done, 100));
+    await play(engine, `${engine.name}: `);
+    await engine.close();
+  }
+  await server.close();
+  console.log(`controls: ${failed ? 'failed' : 'passed'}`);
+  process.exit(failed ? 1 : 0);
+}
+
+main().catch((error) => {
+  console.error(error);
+  process.exit(1);
+});

@@ -1,0 +1,169 @@
+// The page's face: the window's own elements, written by the build from the form table,
+// driven by the quiz's logic in zun-core.wasm. The lists follow the listbox pattern: the
+// list holds the focus and frames one name (aria-activedescendant); arrows, Home, End,
+// Page Up/Down and a typed letter move the frame; Space or Enter picks the framed name; a
+// click or a tap picks the name under it. Every name, count and verdict comes from the core.
+'use strict';
+(function () {
+  const OUTCOME = { nothing: 0, pick: 1, verdict: 2, newRound: 3 };
+  const build = document.documentElement.dataset.build;
+  const lists = [document.getElementById('List1_0'), document.getElementById('List1_1')];
+  const message = document.getElementById('Text1_0');
+  const counters = [document.getElementById('Text2_0'), document.getElementById('Text2_1')];
+  const said = document.getElementById('zun-said');
+  const frames = [-1, -1]; // the framed name's position in each list, -1 before any
+  let core = null;
+
+  // A text the core gave: UTF-16 in its memory, at the address returned, zun_length() long.
+  function text(address) {
+    const units = new Uint16Array(core.memory.buffer, address, core.zun_length());
+    return String.fromCharCode.apply(null, units);
+  }
+
+  function show(list) {
+    const box = lists[list];
+    const count = core.zun_count(list);
+    const picked = core.zun_selection(list);
+    frames[list] = Math.min(frames[list], count - 1);
+    const options = [];
+    for (let position = 0; position < count; ++position) {
+      const option = document.createElement('div');
+      option.id = box.id + '-' + position;
+      option.setAttribute('role', 'option');
+      option.setAttribute('aria-selected', String(position === picked));
+      option.textContent = text(core.zun_item(list, position));
+      options.push(option);
+    }
+    box.replaceChildren.apply(box, options);
+    frame(list, frames[list]);
+  }
+
+  function showFields() {
+    message.value = text(core.zun_field(0));
+    counters[0].value = text(core.zun_field(1));
+    counters[1].value = text(core.zun_field(2));
+  }
+
+  function frame(list, position) {
+    const box = lists[list];
+    frames[list] = position;
+    const option = position >= 0 ? box.children[position] : null;
+    for (const other of box.querySelectorAll('.framed')) other.classList.remove('framed');
+    if (!option) {
+      box.removeAttribute('aria-activedescendant');
+      return;
+    }
+    option.classList.add('framed');
+    box.setAttribute('aria-activedescendant', option.id);
+    option.scrollIntoView({ block: 'nearest' });
+  }
+
+  // The quiz's own words, said once: the pick, the verdict with both counts and where the
+  // frame now is, the new round.
+  function tell(outcome, list) {
+    if (outcome === OUTCOME.nothing) return;
+    let words = (text(core.zun_told(0)) + ' ' + text(core.zun_told(1))).trim();
+    const framed = lists[list] && lists[list].children[frames[list]];
+    if (outcome === OUTCOME.verdict && framed && document.activeElement === lists[list])
+      words += ' Рамката е на ' + framed.textContent + '.';
+    said.textContent = words;
+  }
+
+  function pick(list, position) {
+    frame(list, position);
+    const outcome = core.zun_pick(list, position);
+    show(0);
+    show(1);
+    if (outcome === OUTCOME.verdict) showFields(); // a pick leaves the fields as they are
+    tell(outcome, list);
+  }
+
+  function clear() {
+    const outcome = core.zun_clear();
+    frames[0] = frames[1] = -1;
+    show(0);
+    show(1);
+    showFields();
+    tell(outcome, -1);
+  }
+
+  function topShown(box) {
+    const options = Array.from(box.children);
+    return options.findIndex((option) => option.offsetTop >= box.scrollTop);
+  }
+
+  // Rows a page of the list holds, for Page Up and Page Down.
+  function page(box) {
+    const row = box.firstElementChild;
+    return row ? Math.max(1, Math.floor(box.clientHeight / row.offsetHeight) - 1) : 1;
+  }
+
+  // The next name after the frame that starts with the letter typed, round the list.
+  function byLetter(list, letter) {
+    const names = Array.from(lists[list].children, (option) => option.textContent.toLowerCase());
+    for (let step = 1; step <= names.length; ++step) {
+      const position = (frames[list] + step) % names.length;
+      if (names[position].startsWith(letter)) return position;
+    }
+    return -1;
+  }
+
+  function onKey(list, event) {
+    const box = lists[list];
+    const last = box.children.length - 1;
+    const now = frames[list];
+    const moves = {
+      ArrowDown: now + 1,
+      ArrowUp: now - 1,
+      Home: 0,
+      End: last,
+      PageDown: now + page(box),
+      PageUp: now - page(box),
+    };
+    if (event.altKey || event.ctrlKey || event.metaKey || last < 0) return;
+    if (event.key in moves) frame(list, Math.max(0, Math.min(last, moves[event.key])));
+    else if (event.key === ' ' || event.key === 'Enter') pick(list, Math.max(0, now));
+    else if (event.key.length === 1 && byLetter(list, event.key.toLowerCase()) >= 0)
+      frame(list, byLetter(list, event.key.toLowerCase()));
+    else return;
+    event.preventDefault(); // keys at a list's ends never scroll the school's page
+  }
+
+  function wire() {
+    lists.forEach((box, list) => {
+      box.addEventListener('keydown', (event) => onKey(list, event));
+      // Entered by keys, the list frames the top name shown, so that there is one to pick
+      // and nothing scrolls; a press or a tap frames the name it lands on.
+      let pressed = false;
+      box.addEventListener('pointerdown', () => (pressed = true));
+      box.addEventListener('focus', () => {
+        if (frames[list] < 0 && !pressed) frame(list, topShown(box));
+        pressed = false;
+      });
+      box.addEventListener('click', (event) => {
+        const option = event.target.closest('[role=option]');
+        if (option) pick(list, Array.prototype.indexOf.call(box.children, option));
+      });
+    });
+    document.getElementById('Command1_0').addEventListener('click', clear);
+  }
+
+  function abort() {
+    throw new Error('the quiz stopped');
+  }
+
+  WebAssembly.instantiateStreaming(fetch('zun-core.wasm?v=' + build), {
+    wasi_snapshot_preview1: { proc_exit: abort },
+  }).then(({ instance }) => {
+    core = instance.exports;
+    if (core._initialize) core._initialize();
+    core.zun_start();
+    show(0);
+    show(1);
+    wire();
+    // As in the window, the message field holds the focus at the start; a school's page
+    // that frames the quiz keeps its own.
+    if (window.self === window.top) message.focus();
+    document.documentElement.classList.add('running');
+  });
+})();

@@ -20,22 +20,38 @@
     return String.fromCharCode.apply(null, units);
   }
 
+  // A list as the core has it: names taken out of play are removed, names back in play are
+  // put in their places, a pick changes one attribute. A screen reader hears only that.
   function show(list) {
     const box = lists[list];
     const count = core.zun_count(list);
-    const picked = core.zun_selection(list);
+    const names = [];
+    for (let position = 0; position < count; ++position)
+      names.push(text(core.zun_item(list, position)));
+    const byName = new Map(Array.from(box.children, (o) => [o.textContent, o]));
+    byName.forEach((o, name) => names.includes(name) || o.remove());
+    names.forEach((name, position) => {
+      const o = byName.get(name) || option(name);
+      if (box.children[position] !== o) box.insertBefore(o, box.children[position] || null);
+    });
     frames[list] = Math.min(frames[list], count - 1);
-    const options = [];
-    for (let position = 0; position < count; ++position) {
-      const option = document.createElement('div');
-      option.id = box.id + '-' + position;
-      option.setAttribute('role', 'option');
-      option.setAttribute('aria-selected', String(position === picked));
-      option.textContent = text(core.zun_item(list, position));
-      options.push(option);
-    }
-    box.replaceChildren.apply(box, options);
+    const picked = core.zun_selection(list);
+    Array.from(box.children).forEach((o, position) => {
+      // Only the picked name says so: a screen reader would call every other "not selected".
+      if (position === picked) o.setAttribute('aria-selected', 'true');
+      else o.removeAttribute('aria-selected');
+    });
     frame(list, frames[list]);
+  }
+
+  let made = 0; // options made, for ids that stay while their name stays in the list
+
+  function option(name) {
+    const option = document.createElement('div');
+    option.id = 'zun-option-' + made++;
+    option.setAttribute('role', 'option');
+    option.textContent = name;
+    return option;
   }
 
   function showFields() {
@@ -146,6 +162,15 @@
       });
     });
     document.getElementById('Command1_0').addEventListener('click', clear);
+    // Tab into a field selects its text, which a screen reader would read out as "selected".
+    for (const field of [message, ...counters])
+      field.addEventListener('focus', () => field.setSelectionRange(0, 0));
+    // How to play, said once, as the pupil first reaches a list.
+    const help = () => {
+      said.textContent = document.getElementById('zun-help').textContent.replace(/\s+/g, ' ');
+      lists.forEach((box) => box.removeEventListener('focus', help));
+    };
+    lists.forEach((box) => box.addEventListener('focus', help));
   }
 
   function abort() {

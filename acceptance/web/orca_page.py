@@ -21,7 +21,9 @@ import orca_speech as orca  # noqa: E402
 # On arriving: the quiz, and Orca's word that keys now go to it. Then the round, how to play
 # said with the first Tab.
 OPENING = ["ЗУН - митология", "Режим на фокус"]
-FIRST = dict(orca.STEPS[0], hear=re.escape(orca.ROUND["help"]) + ".*" + orca.STEPS[0]["hear"])
+FIRST = dict(
+    orca.STEPS[0], hear=f"(?=.*{re.escape(orca.ROUND['help'])})(?=.*{orca.STEPS[0]['hear']})"
+)
 STEPS = [FIRST] + orca.STEPS[1:]
 
 

@@ -173,13 +173,42 @@
     lists.forEach((box) => box.addEventListener('focus', help));
   }
 
+  // Every way the start can fail ends in a sentence in the window, never in lists with no
+  // names or an error seen only in the console.
+  const CORE = 'zun-core.wasm';
+  const STOPPED =
+    'Викторината спря поради грешка. Презаредете страницата; ако се повтори, използвайте друг браузър.';
+  const broken = (file) =>
+    'Викторината не може да се зареди: файлът „' +
+    file +
+    '“ липсва на сайта или не е цял. За администратора на сайта: качете отново цялата папка на викторината.';
+
+  function fail(sentence) {
+    const note = document.getElementById('zun-note');
+    note.textContent = sentence;
+    note.setAttribute('role', 'alert');
+    note.hidden = false;
+    document.documentElement.classList.add('failed');
+  }
+
   function abort() {
+    fail(STOPPED);
     throw new Error('the quiz stopped');
   }
 
-  WebAssembly.instantiateStreaming(fetch('zun-core.wasm?v=' + build), {
-    wasi_snapshot_preview1: { proc_exit: abort },
-  }).then(({ instance }) => {
+  // The core, compiled as it arrives where the host names it as WebAssembly, else whole.
+  async function load() {
+    const imports = { wasi_snapshot_preview1: { proc_exit: abort } };
+    const response = await fetch(CORE + '?v=' + build);
+    if (!response.ok) throw new Error(broken(CORE));
+    const streams = /^application\/wasm\b/.test(response.headers.get('Content-Type'));
+    const compiled = streams
+      ? WebAssembly.instantiateStreaming(response, imports)
+      : response.arrayBuffer().then((bytes) => WebAssembly.instantiate(bytes, imports));
+    return (await compiled.catch(() => Promise.reject(new Error(broken(CORE))))).instance;
+  }
+
+  function start(instance) {
     core = instance.exports;
     if (core._initialize) core._initialize();
     core.zun_start();
@@ -190,5 +219,28 @@
     // that frames the quiz keeps its own.
     if (window.self === window.top) message.focus();
     document.documentElement.classList.add('running');
-  });
+  }
+
+  if (location.protocol === 'file:')
+    fail(
+      'Викторината не се отваря като файл от диска: браузърът не позволява това. ' +
+        'Поставете папката на уеб сървър (сайта на училището или локален сървър) и отворете адреса ѝ.',
+    );
+  else if (typeof WebAssembly !== 'object')
+    fail(
+      'Този браузър не поддържа WebAssembly, затова викторината не може да работи в него. ' +
+        'Отворете я с актуален Chrome, Edge, Firefox или Safari.',
+    );
+  else
+    load()
+      .then(start)
+      .catch((error) => {
+        console.error(error);
+        if (navigator.onLine === false)
+          fail(
+            'Няма връзка с мрежата, а викторината още не е запазена на това устройство. ' +
+              'Отворете я веднъж с връзка.',
+          );
+        else fail(/^Викторината/.test(error.message) ? error.message : STOPPED);
+      });
 })();

@@ -5,6 +5,7 @@
 //   acceptance/web/controls.js WEB_BUILD
 'use strict';
 const fs = require('fs');
+const os = require('os');
 const path = require('path');
 
 const ROOT = path.resolve(__dirname, '..', '..');
@@ -13,7 +14,7 @@ if (!fs.existsSync(path.join(SITE, 'index.html')) || !fs.existsSync('/usr/bin/ch
   console.log(`skipped: no ${SITE}/index.html or no Chromium; scripts/build-web makes them`);
   process.exit(77);
 }
-const { serve, launch } = require('./serve.js');
+const { serve, launch, STRICT } = require('./serve.js');
 const { firefox, webkit } = require('./engines.js');
 const RUNNING = "return document.documentElement.classList.contains('running')";
 const ROUND = JSON.parse(fs.readFileSync(path.join(ROOT, 'acceptance', 'round.json'), 'utf8'));
@@ -63,6 +64,52 @@ async function play(engine, who) {
       );
     }
   }
+}
+
+// Hosts as schools have them, and uploads that lost a file or part of one: the quiz plays a
+// pair under no broken policy, or says in the window what is wrong.
+const WRONG_PAIR = /^Грешно Арес грешна релация с Амур\./;
+const BROKEN = /„zun-core\.wasm“ липсва на сайта или не е цял.*качете отново цялата папка/;
+const HOSTS = [
+  ['a host that compresses every file', { gzip: true }, WRONG_PAIR],
+  [
+    'a host that sends the core as octet-stream',
+    { wasmType: 'application/octet-stream' },
+    WRONG_PAIR,
+  ],
+  ['a host with a strict policy', { headers: { 'Content-Security-Policy': STRICT } }, WRONG_PAIR],
+  ['the core missing', { lose: (file) => fs.rmSync(file) }, BROKEN],
+  ['the core cut short', { lose: (file) => fs.truncateSync(file, 9000) }, BROKEN],
+  ['opened from a file', { file: true }, /не се отваря като файл/],
+];
+
+async function host(browser, [what, options, wanted]) {
+  let folder = SITE;
+  if (options.lose) {
+    folder = fs.mkdtempSync(path.join(os.tmpdir(), 'zun-upload-'));
+    fs.cpSync(SITE, folder, { recursive: true });
+    options.lose(path.join(folder, 'zun-core.wasm'));
+  }
+  const server = await serve(folder, options);
+  const page = await browser.newPage();
+  await page.evaluateOnNewDocument(() => {
+    window.violations = [];
+    document.addEventListener('securitypolicyviolation', (e) =>
+      violations.push(e.violatedDirective),
+    );
+  });
+  await page.goto(options.file ? 'file://' + path.join(folder, 'index.html') : server.url);
+  await page.waitForSelector('html.running, html.failed', { timeout: 30000 });
+  await chromium(page).keys(['Tab', ' ', 'Tab', ' ']);
+  const [said, note, violations] = await page.evaluate(() => [
+    document.getElementById('zun-said').textContent,
+    document.getElementById('zun-note').textContent,
+    window.violations,
+  ]);
+  check(`${what}: ${wanted.source}`, wanted.test(said || note) && !violations.length, said || note);
+  await page.close();
+  await server.close();
+  if (folder !== SITE) fs.rmSync(folder, { recursive: true });
 }
 
 // Chromium behind the same calls as the other engines.
@@ -126,6 +173,7 @@ async function main() {
     verdict,
   );
   check('nothing unhandled', errors.length === 0, JSON.stringify(errors));
+  for (const row of HOSTS) await host(browser, row);
   await browser.close();
   for (const start of [firefox, webkit]) {
     const engine = await start();

@@ -34,7 +34,7 @@ for (const [needed, how] of [
     process.exit(77);
   }
 }
-const { serve, launch, puppeteer } = require('./serve.js');
+const { serve, launch, puppeteer, STRICT } = require('./serve.js');
 const { firefox, webkit } = require('./engines.js');
 const PICTURES = process.env.ZUN_PICTURES || path.join(os.tmpdir(), 'zun-pictures');
 fs.mkdirSync(PICTURES, { recursive: true });
@@ -827,10 +827,6 @@ async function broken(browser, file, damage, pattern) {
 }
 
 const NEXT_VERSION = '1.0.1';
-
-const STRICT =
-  "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; " +
-  "img-src 'self' data:; worker-src 'self'; connect-src 'self'";
 
 async function main() {
   const next = path.join(ROOT, 'build-web-next', 'site');

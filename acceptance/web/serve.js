@@ -124,7 +124,12 @@ function launch(extraArgs = []) {
   });
 }
 
-module.exports = { serve, launch, puppeteer };
+// The strictest policy a school's host may send that the page must run under.
+const STRICT =
+  "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; " +
+  "img-src 'self' data:; worker-src 'self'; connect-src 'self'";
+
+module.exports = { serve, launch, puppeteer, STRICT };
 
 // As a program, for the checks in Python: serves one folder and prints its address.
 if (require.main === module)

@@ -66,6 +66,56 @@ async function play(engine, who) {
   }
 }
 
+// On the phone, from the page's start: the whole window shown; a swipe scrolls a list or the
+// introduction and picks nothing; a tap then picks the name where it shows.
+async function phone(page) {
+  await page.reload();
+  await page.waitForSelector('html.running');
+  const fit = await page.evaluate(() => {
+    const zoom = visualViewport.scale;
+    const r = document.querySelector('main').getBoundingClientRect();
+    return [r.left, r.top, r.right, r.bottom].map((edge) => Math.round(edge * zoom));
+  });
+  const [left, top, right, bottom] = fit;
+  check(
+    'the whole window is shown',
+    left >= 0 && top >= 0 && right <= 360 && bottom <= 740,
+    `${fit}`,
+  );
+  const scrolled = (id) => page.$eval(id, (e) => e.scrollTop);
+  const said = () => page.$eval('#zun-said', (e) => e.textContent);
+  for (const id of ['#Text1_0', '#List1_0']) {
+    const box = await page.$eval(id, (e) => e.getBoundingClientRect().toJSON());
+    const [x, y] = [box.x + box.width / 2, box.y + box.height - 10];
+    await page.touchscreen.touchStart(x, y);
+    for (let step = 1; step <= 10; ++step) await page.touchscreen.touchMove(x, y - step * 12);
+    await page.touchscreen.touchEnd();
+    await new Promise((done) => setTimeout(done, 1500));
+    check(
+      `a swipe up ${id} scrolls it and picks nothing`,
+      (await scrolled(id)) > 0 && !(await said()),
+      `${await scrolled(id)}`,
+    );
+  }
+  const last = await page.$eval('#List1_0', (box) => {
+    const shown = [...box.children].filter(
+      (o) => o.offsetTop + o.offsetHeight <= box.scrollTop + box.clientHeight,
+    );
+    return shown[shown.length - 1].textContent;
+  });
+  const option = await page.$$eval(
+    '#List1_0 [role=option]',
+    (options, name) => options.findIndex((o) => o.textContent === name),
+    last,
+  );
+  await (await page.$(`#List1_0 [role=option]:nth-child(${option + 1})`)).tap();
+  check(
+    'a tap after the swipe picks the name shown there',
+    (await said()) === `Избрано: ${last}.`,
+    await said(),
+  );
+}
+
 // Hosts as schools have them, and uploads that lost a file or part of one: the quiz plays a
 // pair under no broken policy, or says in the window what is wrong.
 const WRONG_PAIR = /^Грешно Арес грешна релация с Амур\./;
@@ -172,6 +222,7 @@ async function main() {
     /^Вярно: гръцки: Атина и римски: Минерва\./.test(verdict),
     verdict,
   );
+  await phone(page);
   check('nothing unhandled', errors.length === 0, JSON.stringify(errors));
   for (const row of HOSTS) await host(browser, row);
   await browser.close();

@@ -110,6 +110,17 @@ const char16_t *zun_told(int part)
     return give(part == 0 ? told.first : told.then);
 }
 
+// The latest verdict: 0 its Greek name, 1 its Roman name; zun_right() whether it was right.
+const char16_t *zun_pair(int part)
+{
+    return give(part == 0 ? page->last.greek : page->last.roman);
+}
+
+int zun_right()
+{
+    return page->last.right ? 1 : 0;
+}
+
 int zun_length()
 {
     return int(given.size());

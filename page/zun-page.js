@@ -92,6 +92,20 @@
     show(1);
     if (outcome === OUTCOME.verdict) showFields(); // a pick leaves the fields as they are
     tell(outcome, list);
+    if (outcome === OUTCOME.verdict) judged();
+  }
+
+  // A verdict for whoever listens on the page (a teacher's course): the pair, whether it was
+  // right, the counters as shown and the names left in each list.
+  function judged() {
+    const detail = {
+      greek: text(core.zun_pair(0)),
+      roman: text(core.zun_pair(1)),
+      right: core.zun_right() === 1,
+      counts: counters.map((counter) => counter.value),
+      left: [core.zun_count(0), core.zun_count(1)],
+    };
+    document.dispatchEvent(new CustomEvent('zun-verdict', { detail }));
   }
 
   function clear() {

@@ -45,6 +45,10 @@ test('a pick, then the right pair, as a screen reader hears them', () => {
   assert.equal(told(), said(5));
   assert.equal(text(core.zun_field(0)), round.steps[5].message.replace('\n', '\r\n'));
   assert.deepEqual([core.zun_selection(0), core.zun_selection(1), core.zun_count(0)], [-1, -1, 15]);
+  assert.deepEqual(
+    [text(core.zun_pair(0)), text(core.zun_pair(1)), core.zun_right()],
+    ['Зевс', 'Юпитер', 1],
+  );
 });
 
 test('a pick outside a list judges nothing', () => {

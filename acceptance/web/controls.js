@@ -17,7 +17,7 @@ if (!fs.existsSync(path.join(SITE, 'index.html')) || !fs.existsSync('/usr/bin/ch
   process.exit(77);
 }
 const { serve, launch, STRICT } = require('./serve.js');
-const { firefox, webkit } = require('./engines.js');
+const { firefox, webkit, driven } = require('./engines.js');
 const RUNNING = "return document.documentElement.classList.contains('running')";
 const ROUND = JSON.parse(fs.readFileSync(path.join(ROOT, 'acceptance', 'round.json'), 'utf8'));
 const KEYS = { Down: 'ArrowDown', space: ' ', Return: 'Enter', shift: 'Shift' };
@@ -152,7 +152,7 @@ async function host(browser, [what, options, wanted]) {
   });
   await page.goto(options.file ? 'file://' + path.join(folder, 'index.html') : server.url);
   await page.waitForSelector('html.running, html.failed', { timeout: 30000 });
-  await chromium(page).keys(['Tab', ' ', 'Tab', ' ']);
+  await driven(page).keys(['Tab', ' ', 'Tab', ' ']);
   const [said, note, violations] = await page.evaluate(() => [
     document.getElementById('zun-said').textContent,
     document.getElementById('zun-note').textContent,
@@ -213,7 +213,7 @@ async function course(browser, folder, throwing) {
   const sco = await (await page.waitForSelector('iframe')).contentFrame();
   await sco.waitForSelector('html.running');
   await sco.focus('#List1_0');
-  const keys = chromium(page).keys;
+  const keys = driven(page).keys;
   for (let pair = 0; pair < (throwing ? 1 : 16); ++pair)
     await keys(['Home', ' ', 'Tab', 'Home', ' ', 'Shift+Tab']);
   const said = await sco.$eval('#zun-said', (e) => e.textContent);
@@ -259,19 +259,6 @@ async function course(browser, folder, throwing) {
   await server.close();
 }
 
-// Chromium behind the same calls as the other engines.
-const chromium = (page) => ({
-  evaluate: (body) => page.evaluate(new Function(body)),
-  async keys(names) {
-    for (const name of names) {
-      const [modifier, key] = name.includes('+') ? name.split('+') : [null, name];
-      if (modifier) await page.keyboard.down(modifier);
-      await page.keyboard.press(key);
-      if (modifier) await page.keyboard.up(modifier);
-    }
-  },
-});
-
 async function main() {
   const server = await serve(SITE);
   const browser = await launch();
@@ -304,7 +291,7 @@ async function main() {
     `${inside.length} shown`,
   );
 
-  await play(chromium(page), '');
+  await play(driven(page), '');
   const click = (list, name) =>
     page.$$eval(
       `#List1_${list} [role=option]`,

@@ -27,6 +27,23 @@ const WEBDRIVER_KEYS = {
   ' ': ' ',
 };
 
+// A puppeteer page behind the engines' calls: a script's body evaluated, and keys pressed
+// by name ('Shift+Tab' as a chord), PAUSE milliseconds apart.
+function driven(page, pause = 0) {
+  return {
+    evaluate: (body) => page.evaluate(new Function(body)),
+    async keys(names) {
+      for (const name of names) {
+        const [modifier, key] = name.includes('+') ? name.split('+') : [null, name];
+        if (modifier) await page.keyboard.down(modifier);
+        await page.keyboard.press(key);
+        if (modifier) await page.keyboard.up(modifier);
+        await new Promise((done) => setTimeout(done, pause));
+      }
+    },
+  };
+}
+
 async function firefox() {
   needDisplay();
   const browser = await puppeteer().launch({
@@ -41,16 +58,7 @@ async function firefox() {
   return {
     name: 'Firefox ESR',
     open: (url) => page.goto(url),
-    evaluate: (body) => page.evaluate(new Function(body)),
-    async keys(names) {
-      for (const name of names) {
-        const [modifier, key] = name.includes('+') ? name.split('+') : [null, name];
-        if (modifier) await page.keyboard.down(modifier);
-        await page.keyboard.press(key);
-        if (modifier) await page.keyboard.up(modifier);
-        await new Promise((done) => setTimeout(done, 60));
-      }
-    },
+    ...driven(page, 60),
     click: (x, y) => page.mouse.click(x, y),
     screenshot: (file) => page.screenshot({ path: file }),
     async close() {
@@ -144,4 +152,4 @@ async function webkit() {
   };
 }
 
-module.exports = { firefox, webkit };
+module.exports = { firefox, webkit, driven };

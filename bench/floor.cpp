@@ -53,9 +53,7 @@ int main(int argc, char *argv[])
                 ->setGeometry(
                         twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15);
     }
-#ifndef Q_OS_WASM // a page stays open; bench/web.js times its first frame from outside
     quitAfterFirstPaint(&window);
-#endif
     window.show();
     return app.exec();
 }

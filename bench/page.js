@@ -1,5 +1,5 @@
 #!/usr/bin/env node
-// The controls page's benchmark (build-web/page/site, after scripts/build-web): a pupil's
+// The page's benchmark (build-web/site, after scripts/build-web): a pupil's
 // first visit on a phone's mobile data, from a host that compresses and from one that does
 // not: the bytes on the wire, and the time until the window shows its names in its serif on
 // Chrome's Slow 4G (CPU 4x slower) and Fast 4G, median of fresh loads in Debian's headless
@@ -13,7 +13,7 @@ const path = require('path');
 const ROOT = path.resolve(__dirname, '..');
 const { serve, launch, puppeteer } = require(path.join(ROOT, 'acceptance', 'web', 'serve.js'));
 const BUILD = process.argv[2] && !process.argv[2].startsWith('--') ? process.argv[2] : 'build-web';
-const SITE = path.resolve(ROOT, BUILD, 'page', 'site');
+const SITE = path.resolve(ROOT, BUILD, 'site');
 const ROUND = JSON.parse(fs.readFileSync(path.join(ROOT, 'acceptance', 'round.json'), 'utf8'));
 const BUDGET = { bytes: 80 * 1000, 'Slow 4G': 3000, 'Fast 4G': 1000, ratio: 1.1 };
 const HOSTS = { 'compressing host': { gzip: true }, 'plain host': {} };
@@ -21,7 +21,14 @@ const HOSTS = { 'compressing host': { gzip: true }, 'plain host': {} };
 // The floor: the page's own files but its script, the names typed into the lists.
 function floorSite() {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'zun-floor-'));
-  for (const name of ['index.html', 'page.css', 'form.css', 'serif.woff2', 'icon.svg'])
+  for (const name of [
+    'index.html',
+    'page.css',
+    'form.css',
+    'serif.woff2',
+    'icon.svg',
+    'manifest.webmanifest',
+  ])
     fs.copyFileSync(path.join(SITE, name), path.join(folder, name));
   const options = (names) => names.map((n) => `<div role="option">${n}</div>`).join('');
   const page = fs

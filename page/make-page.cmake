@@ -1,6 +1,7 @@
 # Names the page's build after its files' contents and the form table, then writes its
 # window: the page asks for every file under that name, so no browser cache can hand it
-# one file of an older upload beside the newer ones.
+# one file of an older upload beside the newer ones. Then the service worker, which lists
+# every file with its SHA-256, and the zip.
 # The scripts with their comments and long names gone: a third of their size, for hosts that
 # send them uncompressed. Debian's terser finds its modules where Debian keeps them.
 foreach(script zun-page.js zun-scorm.js zun-viewport.js)
@@ -8,16 +9,49 @@ foreach(script zun-page.js zun-scorm.js zun-viewport.js)
         ${TERSER} ${SITE}/${script} --compress passes=2 --mangle --ecma 2020 -o ${SITE}/${script}
         COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
-file(GLOB names RELATIVE ${SITE} ${SITE}/*)
-list(REMOVE_ITEM names index.html.in make-page.mjs)
-list(SORT names)
-file(SHA256 ${FORM} digest)
-foreach(name IN LISTS names)
-    file(SHA256 ${SITE}/${name} sum)
-    string(APPEND digest ${name}${sum})
-endforeach()
-string(SHA256 digest "${digest}")
-string(SUBSTRING ${digest} 0 12 digest)
-execute_process(COMMAND ${NODE} ${SITE}/make-page.mjs ${FORM} ${SITE} ${VERSION}-${digest}
+set(templates index.html.in make-page.mjs sw.js.in)
+
+# digest(VAR SEED): the version and twelve hex digits of SEED and every file's name and
+# contents but the templates and the host's notes, sorted; FILES gets each file by the
+# address the page asks for, with its SHA-256, for the service worker to check what the
+# host sent.
+function(digest var seed)
+    file(GLOB names RELATIVE ${SITE} ${SITE}/*)
+    list(REMOVE_ITEM names ${templates})
+    list(FILTER names EXCLUDE REGEX "\\.txt$")
+    list(SORT names)
+    set(digest ${seed})
+    set(kept)
+    foreach(name IN LISTS names)
+        file(SHA256 ${SITE}/${name} sum)
+        string(APPEND digest ${name}${sum})
+        if(name STREQUAL "index.html")
+            set(name ./)
+        elseif(name MATCHES "\\.(js|css|wasm|woff2)$" AND DEFINED build)
+            string(APPEND name "?v=${build}")
+        endif()
+        list(APPEND kept "['${name}', '${sum}']")
+    endforeach()
+    string(SHA256 digest "${digest}")
+    string(SUBSTRING ${digest} 0 12 digest)
+    set(${var} ${VERSION}-${digest} PARENT_SCOPE)
+    list(JOIN kept ",\n  " kept)
+    set(FILES "${kept}" PARENT_SCOPE)
+endfunction()
+
+file(SHA256 ${FORM} form)
+digest(build ${form})
+execute_process(COMMAND ${NODE} ${SITE}/make-page.mjs ${FORM} ${SITE} ${build} ${SCHOOL}
     COMMAND_ERROR_IS_FATAL ANY)
-file(REMOVE ${SITE}/index.html.in ${SITE}/make-page.mjs)
+
+# The service worker's cache is named after every file's contents: any change is an update.
+digest(ZUN_SITE_VERSION ${VERSION})
+set(ZUN_SITE_FILES "${FILES}")
+configure_file(${SITE}/sw.js.in ${SITE}/sw.js @ONLY)
+file(REMOVE ${SITE}/index.html.in ${SITE}/make-page.mjs ${SITE}/sw.js.in)
+
+file(GLOB files RELATIVE ${SITE} ${SITE}/*)
+list(SORT files)
+file(REMOVE ${ZIP})
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip -- ${files}
+    WORKING_DIRECTORY ${SITE} COMMAND_ERROR_IS_FATAL ANY)

@@ -1,10 +1,10 @@
 // Writes the page's window from the form table: index.html with one element per control,
 // in tab order, and form.css with each control's place, the window's size, colours and
-// font. Run by the build: node make-page.mjs FORM_JSON FOLDER BUILD
+// font. Run by the build: node make-page.mjs FORM_JSON FOLDER BUILD SCHOOL_ADDRESS
 import fs from 'node:fs';
 import path from 'node:path';
 
-const [formFile, folder, build] = process.argv.slice(2);
+const [formFile, folder, build, school] = process.argv.slice(2);
 const form = JSON.parse(fs.readFileSync(formFile, 'utf8'));
 const px = (twips) => twips / form.twipsPerPixel + 'px';
 const rgb = (colour) => `rgb(${colour.join(' ')})`;
@@ -38,7 +38,13 @@ const places = controls.map((c) => {
   return `#${id(c)} { left: ${left}; top: ${top}; width: ${width}; height: ${height}; }`;
 });
 const [width, height] = form.client.map(px);
+// The font under the build's name too, as every file the page asks for.
 const css = `/* Written by the build from the form table. */
+@font-face {
+  font-family: "Zun Serif";
+  src: url("serif.woff2?v=${build}") format("woff2");
+  font-display: block;
+}
 :root { --zun-width: ${width}; --zun-height: ${height}; }
 html, body { background: ${rgb(form.colours.window)}; }
 .window { font: ${form.font.points}pt "Zun Serif", "${form.font.family}", serif; }
@@ -53,6 +59,7 @@ const template = fs.readFileSync(
 );
 const page = template
   .replaceAll('@BUILD@', build)
+  .replace('@CAPTION@', html(`${school} ${form.title}`)) // the window's caption
   .replaceAll('@TITLE@', html(form.title))
   .replace('@WIDTH@', parseFloat(width))
   .replace('@HEIGHT@', parseFloat(height))

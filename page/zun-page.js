@@ -233,6 +233,23 @@
     // that frames the quiz keeps its own.
     if (window.self === window.top) message.focus();
     document.documentElement.classList.add('running');
+    // Kept for the next time, with no network, where the page is a site of its own (a
+    // course keeps its own copy): after the start, so as not to slow it.
+    if ('serviceWorker' in navigator && document.querySelector('link[rel=manifest]'))
+      navigator.serviceWorker.register('sw.js').catch(offlineMissing);
+  }
+
+  // The quiz plays without its service worker, only not offline: a line under the window
+  // tells the administrator when the file is missing (a browser may refuse workers too).
+  async function offlineMissing(error) {
+    console.warn(error);
+    const response = await fetch('sw.js', { method: 'HEAD', cache: 'no-store' }).catch(() => null);
+    if (!response || response.ok) return; // no network, or a browser that keeps no workers
+    const note = document.getElementById('zun-missing');
+    note.textContent =
+      'Без мрежа викторината няма да се отваря: файлът „sw.js“ липсва на сайта. ' +
+      'За администратора на сайта: качете отново цялата папка на викторината.';
+    note.hidden = false;
   }
 
   if (location.protocol === 'file:')

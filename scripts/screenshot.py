@@ -15,7 +15,7 @@ ROOT = pathlib.Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(ROOT / "acceptance"))
 from harness import Session  # noqa: E402
 
-# The page, served by the checks' web server, once Qt has drawn its first frame.
+# The page's window, served by the checks' web server, once it runs and its serif has come.
 PAGE = """
 const { serve, launch } = require(process.argv[1]);
 (async () => {
@@ -24,9 +24,9 @@ const { serve, launch } = require(process.argv[1]);
   const page = await browser.newPage();
   await page.setViewport({ width: 900, height: 700, deviceScaleFactor: 1 });
   await page.goto(server.url);
-  await page.waitForSelector('#zun-canvas.running', { timeout: 60000 });
-  await new Promise((done) => setTimeout(done, 500));
-  await (await page.$('#zun-canvas')).screenshot({ path: process.argv[3] });
+  await page.waitForSelector('html.running', { timeout: 60000 });
+  await page.evaluate(() => document.fonts.ready);
+  await (await page.$('main')).screenshot({ path: process.argv[3] });
   await browser.close();
   await server.close();
 })();

@@ -1,7 +1,4 @@
 #include "announcer.h"
-#ifdef Q_OS_WASM
-#    include "pagespeech.h"
-#endif
 
 #include <QAccessibleWidget>
 
@@ -46,9 +43,7 @@ void Announcer::say(const QString &first, const QString &then)
     setAccessibleDescription(then);
     show();
     [[maybe_unused]] const QString sentence = then.isEmpty() ? first : first + u' ' + then;
-#ifdef Q_OS_WASM
-    PageSpeech::tell(sentence, PageSpeech::Urgency::Assertive);
-#elif defined(Q_OS_WIN) && QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+#if defined(Q_OS_WIN) && QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
     // Qt 6.4's UI Automation bridge drops the show, name and description events above; a
     // value change that carries text it raises as one UIA notification, which NVDA and
     // Narrator speak whole. Qt 6.8 brought an announcement event of its own: from there on

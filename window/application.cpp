@@ -1,7 +1,6 @@
 #include "application.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -38,9 +37,4 @@ void setUpApplication(QApplication &app)
     if (translator->load(u"qtbase_bg"_s, u":/translations"_s)
         || translator->load(u"qtbase_bg"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
-#ifdef Q_OS_WASM
-    // A browser lends the page no fonts; Times New Roman's metric twin comes with the quiz.
-    QFontDatabase::addApplicationFont(u":/fonts/serif.ttf"_s);
-    QFont::insertSubstitution(u"Times New Roman"_s, u"Liberation Serif"_s);
-#endif
 }

@@ -4,9 +4,6 @@
 #include "focusmark.h"
 #include "formdefinition.h"
 #include "listbox.h"
-#ifdef Q_OS_WASM
-#    include "pagespeech.h"
-#endif
 #include "school.h"
 #include "textbox.h"
 #include "touchscroll.h"
@@ -109,9 +106,6 @@ QuizForm::QuizForm(QWidget *parent)
         setTabOrder(it->second, std::next(it)->second);
     new FocusMark(this);
     m_announcer = new Announcer(this);
-#ifdef Q_OS_WASM
-    new PageSpeech(this); // the browser's screen reader hears the page, not Qt
-#endif
     tabOrder.begin()->second->setFocus(); // the message field, with the lowest tab index
 
     m_quiz = std::make_unique<Quiz>(QuizControls{

@@ -16,6 +16,7 @@ const TYPES = {
   '.png': 'image/png',
   '.svg': 'image/svg+xml',
   '.webmanifest': 'application/manifest+json',
+  '.woff2': 'font/woff2',
   '.gz': 'application/gzip',
 };
 
@@ -71,7 +72,7 @@ function serve(folder, options = {}) {
     const encoding = { '.br': 'br', '.gz': 'gzip' }[path.extname(file)];
     if (options.encodings && encoding) {
       Object.assign(headers, { 'Content-Type': 'application/wasm', 'Content-Encoding': encoding });
-    } else if (options.gzip && !/\.(gz|br|png)$/.test(file) && /\bgzip\b/.test(accepts)) {
+    } else if (options.gzip && !/\.(gz|br|png|woff2)$/.test(file) && /\bgzip\b/.test(accepts)) {
       headers['Content-Encoding'] = 'gzip';
       body = body.pipe(zlib.createGzip({ level: 6 }));
     }

@@ -1,0 +1,208 @@
+#!/usr/bin/env node
+// The page as a school serves it, in Debian's headless Chromium: on a laptop, its title and
+// language, every file asked for under its build's name, a pair by mouse, the verdict copied
+// from the message field, "Чисти" by Enter; on a school's page of another origin, in two
+// frames, one smaller than the window; an upload that lost the page's script.
+// Pictures go to $ZUN_PICTURES.
+//   acceptance/web/school.js WEB_BUILD
+'use strict';
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+const http = require('http');
+
+const ROOT = path.resolve(__dirname, '..', '..');
+const SITE = path.resolve(process.argv[2] || path.join(ROOT, 'build-web'), 'site');
+if (!fs.existsSync(path.join(SITE, 'index.html')) || !fs.existsSync('/usr/bin/chromium')) {
+  console.log(`skipped: no ${SITE}/index.html or no Chromium; scripts/build-web makes them`);
+  process.exit(77);
+}
+const { serve, launch } = require('./serve.js');
+const { driven } = require('./engines.js');
+const FORM = JSON.parse(fs.readFileSync(path.join(ROOT, 'data', 'form.json'), 'utf8'));
+const [WIDTH, HEIGHT] = FORM.client.map((t) => t / FORM.twipsPerPixel);
+const PICTURES = process.env.ZUN_PICTURES || path.join(os.tmpdir(), 'zun-pictures');
+fs.mkdirSync(PICTURES, { recursive: true });
+const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
+
+let failed = 0;
+function check(what, ok, detail = '') {
+  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}${detail ? ': ' + detail : ''}`);
+  if (!ok) failed++;
+}
+
+// Where a name of a list is, in the coordinates of the page that holds `frame`'s element.
+async function nameAt(frame, offset, list, name) {
+  const box = await frame.$$eval(
+    `#List1_${list} [role=option]`,
+    (options, n) =>
+      options
+        .find((o) => o.textContent === n)
+        .getBoundingClientRect()
+        .toJSON(),
+    name,
+  );
+  return [offset.x + box.x + box.width / 2, offset.y + box.y + box.height / 2];
+}
+
+async function laptop(browser, server) {
+  const context = await browser.createBrowserContext();
+  await context.overridePermissions(server.url, ['clipboard-read', 'clipboard-write']);
+  const page = await context.newPage();
+  await page.setViewport({ width: 900, height: 700 });
+  const asked = [];
+  page.on('request', (r) =>
+    asked.push(new URL(r.url()).pathname.slice(1) + new URL(r.url()).search),
+  );
+  await page.goto(server.url);
+  await page.waitForSelector('html.running');
+  await page.evaluate(() => document.fonts.ready);
+  const build = await page.$eval('html', (h) => h.dataset.build);
+  const parts = asked.filter((name) => /\.(js|css|wasm|woff2)(\?|$)/.test(name));
+  check(
+    "every file is asked for under its build's name",
+    parts.length === 7 && parts.every((name) => name.endsWith('?v=' + build)),
+    JSON.stringify(parts),
+  );
+  check(
+    "the page is titled with the window's caption, in Bulgarian",
+    (await page.title()) === `www.example.org ${FORM.title}` &&
+      (await page.$eval('html', (h) => h.lang)) === 'bg',
+    await page.title(),
+  );
+  await page.screenshot({ path: path.join(PICTURES, 'laptop.png') });
+  for (const [list, name] of [
+    [0, 'Афродита'],
+    [1, 'Венера'],
+  ])
+    await page.mouse.click(...(await nameAt(page.mainFrame(), { x: 0, y: 0 }, list, name)));
+  await page.focus('#Text1_0');
+  await driven(page).keys(['Control+a', 'Control+c']);
+  const copied = await page.evaluate(() => navigator.clipboard.readText());
+  check(
+    'a pair by mouse, its verdict copied from the message field',
+    copied.replace(/\r/g, '') ===
+      'Вярно:  гръцки: Афродита и римски: Венера\n област: богиня на любовта',
+    JSON.stringify(copied),
+  );
+  await page.focus('#Command1_0');
+  await driven(page).keys(['Enter']);
+  const [said, fields] = await page.evaluate(() => [
+    document.getElementById('zun-said').textContent,
+    ['Text1_0', 'Text2_0', 'Text2_1'].map((id) => document.getElementById(id).value),
+  ]);
+  check(
+    '"Чисти" by Enter: a new round',
+    /^Нов кръг\./.test(said) && JSON.stringify(fields) === '["","0","0"]',
+    `${said} ${JSON.stringify(fields)}`,
+  );
+  await context.close();
+}
+
+// A school's page on another origin, scrolled half-way, with the quiz in two frames: in one
+// of the window's size, keys at a list's ends never move the school's page; in a smaller one,
+// the whole window is drawn smaller, and clicks and taps land on the names and button shown.
+async function embedded(browser, server) {
+  const school = http.createServer((request, response) => {
+    response.writeHead(200, { 'Content-Type': 'text/html; charset=utf-8' }).end(
+      `<!doctype html><title>Училище</title><div style="height:1500px"></div>
+         <iframe src="${server.url}" width="${WIDTH}" height="${HEIGHT}" title="${FORM.title}"></iframe>
+         <iframe src="${server.url}" width="320" height="270" title="${FORM.title}"
+                 style="border:0"></iframe><div style="height:1500px"></div>`,
+    );
+  });
+  await new Promise((done) => school.listen(0, 'localhost', done));
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  await page.setViewport({ width: 900, height: 700, hasTouch: true });
+  await page.goto(`http://localhost:${school.address().port}/`);
+  await page.evaluate(() => window.scrollTo(0, 1300));
+  const elements = await page.$$('iframe');
+  const frames = await Promise.all(elements.map((element) => element.contentFrame()));
+  await Promise.all(frames.map((frame) => frame.waitForSelector('html.running')));
+  await frames[0].focus('#List1_0');
+  const ends = ['End', 'ArrowDown', 'PageDown', 'Home', 'ArrowUp', 'PageUp', 'Tab', 'Home'];
+  await driven(page, 60).keys([...ends, 'ArrowUp']);
+  const scrolled = await page.evaluate(() => window.scrollY);
+  check(
+    "in a school's frame, keys at a list's ends leave the school's page where it was",
+    scrolled === 1300,
+    `scrollY ${scrolled}`,
+  );
+
+  const small = frames[1];
+  const fit = await small.evaluate(() => [
+    document.querySelector('main').getBoundingClientRect().toJSON(),
+    innerWidth,
+    innerHeight,
+  ]);
+  check(
+    'in a frame of 320 x 270 the window is drawn smaller, whole',
+    fit[0].left >= 0 && fit[0].top >= 0 && fit[0].right <= fit[1] && fit[0].bottom <= fit[2],
+    JSON.stringify(fit),
+  );
+  await page.screenshot({ path: path.join(PICTURES, 'frames.png') });
+  const offset = await elements[1].boundingBox();
+  const said = () => small.$eval('#zun-said', (e) => e.textContent);
+  await page.mouse.click(...(await nameAt(small, offset, 0, 'Артемида')));
+  check(
+    'in the smaller frame, a click picks the name shown',
+    (await said()) === 'Избрано: Артемида.',
+  );
+  await page.touchscreen.tap(...(await nameAt(small, offset, 1, 'Диана')));
+  await sleep(300);
+  check(
+    'in the smaller frame, a tap picks the name shown',
+    /^Вярно: гръцки: Артемида и римски: Диана\./.test(await said()),
+    await said(),
+  );
+  const button = await small.$eval('#Command1_0', (b) => b.getBoundingClientRect().toJSON());
+  await page.touchscreen.tap(
+    offset.x + button.x + button.width / 2,
+    offset.y + button.y + button.height / 2,
+  );
+  await sleep(300);
+  check('in the smaller frame, "Чисти" is where it shows', /^Нов кръг\./.test(await said()));
+  await context.close();
+  await new Promise((done) => school.close(done));
+}
+
+// An upload that lost the page's script: nothing runs, and the page itself tells, after a while.
+async function scriptMissing(browser) {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'zun-site-'));
+  fs.cpSync(SITE, folder, { recursive: true });
+  fs.rmSync(path.join(folder, 'zun-page.js'));
+  const server = await serve(folder);
+  const page = await browser.newPage();
+  await page.goto(server.url);
+  await sleep(21000);
+  const shown = await page.$eval(
+    '#zun-stuck',
+    (p) => getComputedStyle(p).visibility === 'visible' && p.textContent.replace(/\s+/g, ' '),
+  );
+  check(
+    'zun-page.js missing: a sentence naming it',
+    /„zun-page\.js“ липсва на сайта или не е цял.*качете отново цялата папка/.test(shown),
+    JSON.stringify(shown),
+  );
+  await page.close();
+  await server.close();
+  fs.rmSync(folder, { recursive: true });
+}
+
+async function main() {
+  const server = await serve(SITE);
+  const browser = await launch();
+  await laptop(browser, server);
+  await embedded(browser, server);
+  await scriptMissing(browser);
+  await browser.close();
+  await server.close();
+  console.log(`school: ${failed ? 'failed' : 'passed'}`);
+  process.exit(failed ? 1 : 0);
+}
+
+main().catch((error) => {
+  console.error(error);
+  process.exit(1);
+});

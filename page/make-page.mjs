@@ -1,6 +1,6 @@
 // Writes the page's window from the form table: index.html with one element per control,
-// in tab order, and form.css with each control's place, the window's size, colours and
-// font. Run by the build: node make-page.mjs FORM_JSON FOLDER BUILD SCHOOL_ADDRESS
+// in tab order, and the style sheet's rules for each control's place, the window's size,
+// colours and font, after page.css's own. Run by the build: node make-page.mjs FORM_JSON FOLDER BUILD SCHOOL_ADDRESS
 import fs from 'node:fs';
 import path from 'node:path';
 
@@ -65,4 +65,4 @@ const page = template
   .replace('@HEIGHT@', parseFloat(height))
   .replace('@WINDOW@', body);
 fs.writeFileSync(path.join(folder, 'index.html'), page);
-fs.writeFileSync(path.join(folder, 'form.css'), css);
+fs.appendFileSync(path.join(folder, 'page.css'), css);

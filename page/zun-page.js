@@ -234,9 +234,18 @@
     if (window.self === window.top) message.focus();
     document.documentElement.classList.add('running');
     // Kept for the next time, with no network, where the page is a site of its own (a
-    // course keeps its own copy): after the start, so as not to slow it.
+    // course keeps its own copy): once the page and its font are in, as the worker fetches
+    // every file again and would slow them down on mobile data.
     if ('serviceWorker' in navigator && document.querySelector('link[rel=manifest]'))
-      navigator.serviceWorker.register('sw.js').catch(offlineMissing);
+      loaded()
+        .then(() => document.fonts.ready)
+        .then(() => navigator.serviceWorker.register('sw.js'))
+        .catch(offlineMissing);
+  }
+
+  function loaded() {
+    if (document.readyState === 'complete') return Promise.resolve();
+    return new Promise((done) => window.addEventListener('load', done, { once: true }));
   }
 
   // The quiz plays without its service worker, only not offline: a line under the window

@@ -61,7 +61,7 @@ async function laptop(browser, server) {
   const parts = asked.filter((name) => /\.(js|css|wasm|woff2)(\?|$)/.test(name));
   check(
     "every file is asked for under its build's name",
-    parts.length === 7 && parts.every((name) => name.endsWith('?v=' + build)),
+    parts.length === 5 && parts.every((name) => name.endsWith('?v=' + build)),
     JSON.stringify(parts),
   );
   check(

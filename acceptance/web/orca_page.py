@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Plays the page with the Orca screen reader in its default settings, in Debian's Chromium
 or Firefox ESR, as acceptance/desktop/orca_speech.py plays the window: no key pressed to change
-Orca's mode. What Orca says on arriving is judged too.
+Orca's mode. What Orca says on arriving is judged too, and a pick made in browse mode.
 
     acceptance/web/orca_page.py [--browser chromium|firefox] [--transcript FILE] SITE
 """
@@ -24,7 +24,14 @@ OPENING = ["ЗУН - митология", "Режим на фокус"]
 FIRST = dict(
     orca.STEPS[0], hear=f"(?=.*{re.escape(orca.ROUND['help'])})(?=.*{orca.STEPS[0]['hear']})"
 )
-STEPS = [FIRST] + orca.STEPS[1:]
+# Then the page read in browse mode, which Orca takes on its own at the button: an arrow over
+# the page reaches the Greek list, and Space, which Orca leaves to the page, picks its name.
+BROWSE = [
+    dict(keys=["shift+Tab", "shift+Tab"], hear="Чисти.*Режим на разглеждане", names=None),
+    dict(keys=["Up"], hear="Гръцки богове", names="greek", never="Режим на фокус"),
+    dict(keys=["space"], say=["Избрано: Арес."], names="greek", never="Режим на фокус"),
+]
+STEPS = [FIRST] + orca.STEPS[1:] + BROWSE
 
 
 def chromium(session, url):

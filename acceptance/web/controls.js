@@ -9,24 +9,13 @@ const os = require('os');
 const path = require('path');
 const { execFileSync } = require('child_process');
 
-const ROOT = path.resolve(__dirname, '..', '..');
-const BUILD = path.resolve(process.argv[2] || path.join(ROOT, 'build-web'));
-const SITE = path.join(BUILD, 'site');
-if (!fs.existsSync(path.join(SITE, 'index.html')) || !fs.existsSync('/usr/bin/chromium')) {
-  console.log(`skipped: no ${SITE}/index.html or no Chromium; scripts/build-web makes them`);
-  process.exit(77);
-}
+const { build, check, run } = require('./check.js');
+const { ROOT, BUILD, SITE } = build(process.argv);
 const { serve, launch, STRICT } = require('./serve.js');
 const { firefox, webkit, driven } = require('./engines.js');
 const RUNNING = "return document.documentElement.classList.contains('running')";
 const ROUND = JSON.parse(fs.readFileSync(path.join(ROOT, 'acceptance', 'round.json'), 'utf8'));
 const KEYS = { Down: 'ArrowDown', space: ' ', Return: 'Enter', shift: 'Shift' };
-
-let failed = 0;
-function check(what, ok, detail = '') {
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}${detail ? ': ' + detail : ''}`);
-  if (!ok) failed++;
-}
 
 // What Chromium gives a screen reader: each option's name and place, by list.
 async function tree(page) {
@@ -343,11 +332,6 @@ async function main() {
     await engine.close();
   }
   await watched.close();
-  console.log(`controls: ${failed ? 'failed' : 'passed'}`);
-  process.exit(failed ? 1 : 0);
 }
 
-main().catch((error) => {
-  console.error(error);
-  process.exit(1);
-});
+run('controls', main);

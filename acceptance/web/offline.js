@@ -10,24 +10,14 @@ const os = require('os');
 const path = require('path');
 const { execFileSync } = require('child_process');
 
-const ROOT = path.resolve(__dirname, '..', '..');
-const SITE = path.resolve(process.argv[2] || path.join(ROOT, 'build-web'), 'site');
-if (!fs.existsSync(path.join(SITE, 'index.html')) || !fs.existsSync('/usr/bin/chromium')) {
-  console.log(`skipped: no ${SITE}/index.html or no Chromium; scripts/build-web makes them`);
-  process.exit(77);
-}
+const { build, check, run } = require('./check.js');
+const { ROOT, SITE } = build(process.argv);
 const { serve, launch } = require('./serve.js');
 const { driven } = require('./engines.js');
 const NEXT_VERSION = '1.0.1';
 const VERSIONED = 5; // the scripts, the style sheet, the font and the core
 const WRONG_PAIR = /^Грешно Арес грешна релация с Амур\./;
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
-
-let failed = 0;
-function check(what, ok, detail = '') {
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}${detail ? ': ' + detail : ''}`);
-  if (!ok) failed++;
-}
 
 async function offline(browser, server) {
   const page = await browser.newPage();
@@ -154,11 +144,6 @@ async function main() {
   await workerMissing(browser);
   await browser.close();
   await server.close();
-  console.log(`offline: ${failed ? 'failed' : 'passed'}`);
-  process.exit(failed ? 1 : 0);
 }
 
-main().catch((error) => {
-  console.error(error);
-  process.exit(1);
-});
+run('offline', main);

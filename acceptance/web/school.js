@@ -11,12 +11,8 @@ const os = require('os');
 const path = require('path');
 const http = require('http');
 
-const ROOT = path.resolve(__dirname, '..', '..');
-const SITE = path.resolve(process.argv[2] || path.join(ROOT, 'build-web'), 'site');
-if (!fs.existsSync(path.join(SITE, 'index.html')) || !fs.existsSync('/usr/bin/chromium')) {
-  console.log(`skipped: no ${SITE}/index.html or no Chromium; scripts/build-web makes them`);
-  process.exit(77);
-}
+const { build, check, run } = require('./check.js');
+const { ROOT, SITE } = build(process.argv);
 const { serve, launch } = require('./serve.js');
 const { driven } = require('./engines.js');
 const FORM = JSON.parse(fs.readFileSync(path.join(ROOT, 'data', 'form.json'), 'utf8'));
@@ -24,12 +20,6 @@ const [WIDTH, HEIGHT] = FORM.client.map((t) => t / FORM.twipsPerPixel);
 const PICTURES = process.env.ZUN_PICTURES || path.join(os.tmpdir(), 'zun-pictures');
 fs.mkdirSync(PICTURES, { recursive: true });
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
-
-let failed = 0;
-function check(what, ok, detail = '') {
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}${detail ? ': ' + detail : ''}`);
-  if (!ok) failed++;
-}
 
 // Where a name of a list is, in the coordinates of the page that holds `frame`'s element.
 async function nameAt(frame, offset, list, name) {
@@ -198,11 +188,6 @@ async function main() {
   await scriptMissing(browser);
   await browser.close();
   await server.close();
-  console.log(`school: ${failed ? 'failed' : 'passed'}`);
-  process.exit(failed ? 1 : 0);
 }
 
-main().catch((error) => {
-  console.error(error);
-  process.exit(1);
-});
+run('school', main);

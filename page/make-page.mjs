@@ -1,6 +1,7 @@
 // Writes the page's window from the form table: index.html with one element per control,
 // in tab order, and the style sheet's rules for each control's place, the window's size,
-// colours and font, after page.css's own. Run by the build: node make-page.mjs FORM_JSON FOLDER BUILD SCHOOL_ADDRESS
+// colours and font, after page.css's own. Run by the build:
+//   node make-page.mjs FORM_JSON FOLDER BUILD SCHOOL_ADDRESS
 import fs from 'node:fs';
 import path from 'node:path';
 

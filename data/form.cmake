@@ -1,5 +1,5 @@
 # The window's form table is data/form.json, read by the page and the checks as it is; for
-# the desktop this writes it out as C++ (the FormDefinition namespace's constants).
+# the faces in C++ this writes its values out as constants of data/form.h's types.
 set(ZUN_FORM_JSON ${CMAKE_CURRENT_LIST_DIR}/form.json)
 
 function(zun_cxx_text out text)
@@ -10,15 +10,47 @@ function(zun_cxx_text out text)
     set(${out} "u\"${text}\"" PARENT_SCOPE)
 endfunction()
 
-# One optional text member of a control, as a C++ literal or {} where it has none.
-function(zun_form_member out control member)
-    string(JSON text ERROR_VARIABLE missing GET "${control}" ${member})
+# One optional text member of a JSON object, as a C++ literal or {} where it has none.
+function(zun_form_member out object member)
+    string(JSON text ERROR_VARIABLE missing GET "${object}" ${member})
     if(missing)
         set(${out} "{}" PARENT_SCOPE)
     else()
         zun_cxx_text(literal "${text}")
         set(${out} "${literal}" PARENT_SCOPE)
     endif()
+endfunction()
+
+# The members of a JSON array, each given to a function that appends it to a C++ list.
+function(zun_form_each out form key function)
+    set(list "")
+    string(JSON count LENGTH "${form}" ${key})
+    math(EXPR last "${count} - 1")
+    foreach(i RANGE ${last})
+        string(JSON item GET "${form}" ${key} ${i})
+        cmake_language(CALL ${function} item "${item}")
+        string(APPEND list "${item}")
+    endforeach()
+    set(${out} "${list}" PARENT_SCOPE)
+    set(${out}_count ${count} PARENT_SCOPE)
+endfunction()
+
+function(zun_form_control out c)
+    string(JSON kind GET "${c}" kind)
+    string(JSON array GET "${c}" array)
+    string(JSON index GET "${c}" index)
+    string(JSON twips GET "${c}" twips)
+    string(REGEX REPLACE "[][ ]" "" twips "${twips}")
+    string(JSON tabIndex GET "${c}" tabIndex)
+    zun_form_member(text "${c}" text)
+    zun_form_member(name "${c}" name)
+    zun_form_member(description "${c}" description)
+    set(${out} "    {Kind::${kind}, u\"${array}\", ${index}, {${twips}}, ${text}, ${tabIndex}, ${name}, ${description}},\n" PARENT_SCOPE)
+endfunction()
+
+function(zun_form_paragraph out paragraph)
+    zun_cxx_text(paragraph "${paragraph}\r\n")
+    set(${out} "        ${paragraph}\n" PARENT_SCOPE)
 endfunction()
 
 function(zun_form_header header)
@@ -36,44 +68,21 @@ function(zun_form_header header)
     foreach(colour window label button)
         string(JSON rgb GET "${form}" colours ${colour})
         string(REGEX REPLACE "[][ ]" "" rgb "${rgb}")
-        string(APPEND colours "inline constexpr QColor ${colour}Colour{${rgb}};\n")
+        string(APPEND colours "inline constexpr Rgb ${colour}Colour{${rgb}};\n")
     endforeach()
-    set(rows "")
-    string(JSON count LENGTH "${form}" controls)
-    math(EXPR last "${count} - 1")
-    foreach(i RANGE ${last})
-        string(JSON c GET "${form}" controls ${i})
-        string(JSON kind GET "${c}" kind)
-        string(JSON array GET "${c}" array)
-        string(JSON index GET "${c}" index)
-        string(JSON twips GET "${c}" twips)
-        string(REGEX REPLACE "[][ ]" "" twips "${twips}")
-        string(JSON tabIndex GET "${c}" tabIndex)
-        zun_form_member(text "${c}" text)
-        zun_form_member(name "${c}" name)
-        zun_form_member(description "${c}" description)
-        string(APPEND rows "    {Kind::${kind}, u\"${array}\", ${index}, {${twips}}, ${text}, ${tabIndex}, "
-                           "${name}, ${description}},\n")
-    endforeach()
-    set(intro "")
-    string(JSON paragraphs LENGTH "${form}" introduction)
-    math(EXPR last "${paragraphs} - 1")
-    foreach(i RANGE ${last})
-        string(JSON paragraph GET "${form}" introduction ${i})
-        zun_cxx_text(paragraph "${paragraph}\r\n")
-        string(APPEND intro "        ${paragraph}\n")
-    endforeach()
+    zun_form_each(rows "${form}" controls zun_form_control)
+    zun_form_each(intro "${form}" introduction zun_form_paragraph)
     file(CONFIGURE OUTPUT ${header} CONTENT [[
 // Written by the build from data/form.json: edit that, not this.
-inline constexpr QStringView title = @title@;
-inline constexpr QSize clientTwips{@width@, @height@};
+inline constexpr std::u16string_view title = @title@;
+inline constexpr Rect client{0, 0, @width@, @height@};
 inline constexpr int twipsPerPixel = @perPixel@;
-@colours@inline constexpr QStringView fontFamily = @family@;
+@colours@inline constexpr std::u16string_view fontFamily = @family@;
 inline constexpr int fontPoints = @points@;
-inline constexpr std::array<Control, @count@> table{{
+inline constexpr std::array<Control, @rows_count@> controls{{
 @rows@}};
 // The message field's first text: paragraphs, each closed by CR LF.
-inline constexpr QStringView introText =
+inline constexpr std::u16string_view introduction =
 @intro@        ;
 ]] @ONLY)
 endfunction()

@@ -5,14 +5,14 @@
 #include <string>
 #include <string_view>
 
-// Answer counts live only as the decimal text of their fields; these read and advance them
-// the way the classic forms runtime does: a lenient number parse, then a checked 16-bit value.
+// Answer counts live only as the decimal text of their fields, which are read-only: the
+// text read back is always one the program wrote ("0" to "16" in a round). These read it
+// and advance it in 16-bit arithmetic with an overflow check.
 namespace Counter {
 
-// The number at the start of the text, blanks ignored; 0 when there is none.
-double leadingNumber(std::u16string_view text);
-// Rounds half to even; nothing when the result does not fit 16 bits.
-std::optional<std::int16_t> toInt16(double value);
+// The whole number the text starts with (blanks skipped, a sign allowed), 0 where it starts
+// with none; nothing where it lies outside 16 bits.
+std::optional<std::int16_t> value(std::u16string_view text);
 // The text one higher; nothing when the text is no 16-bit number or the sum would overflow.
 std::optional<std::u16string> next(std::u16string_view text);
 // A number's decimal text: digits, with a minus sign only when negative.

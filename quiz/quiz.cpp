@@ -149,3 +149,10 @@ Announcement announce(const Outcome &outcome)
     }
     return {};
 }
+
+std::u16string whereTheFrameIs(std::u16string_view framedName)
+{
+    if (framedName.empty())
+        return {};
+    return u"Рамката е на " + std::u16string(framedName) + u".";
+}

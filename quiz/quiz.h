@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class ListControl;
 class TextField;
@@ -59,3 +60,6 @@ struct Announcement
     std::u16string first, then;
 };
 Announcement announce(const Outcome &outcome);
+// "Рамката е на ...": where the keys would pick in a list, said after a verdict and on
+// entering a list; nothing for an empty list.
+std::u16string whereTheFrameIs(std::u16string_view framedName);

@@ -42,13 +42,4 @@ void Announcer::say(const QString &first, const QString &then)
     setAccessibleName(first);
     setAccessibleDescription(then);
     show();
-    [[maybe_unused]] const QString sentence = then.isEmpty() ? first : first + u' ' + then;
-#if defined(Q_OS_WIN) && QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
-    // Qt 6.4's UI Automation bridge drops the show, name and description events above; a
-    // value change that carries text it raises as one UIA notification, which NVDA and
-    // Narrator speak whole. Qt 6.8 brought an announcement event of its own: from there on
-    // that is the way, and this must not make a screen reader say everything twice.
-    QAccessibleValueChangeEvent notification(this, sentence);
-    QAccessible::updateAccessibility(&notification);
-#endif
 }

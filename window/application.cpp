@@ -33,8 +33,6 @@ void setUpApplication(QApplication &app)
     QApplication::setApplicationName(u"zun-mitologia"_s);
     QApplication::setDesktopFileName(u"org.example.zun_mitologia"_s);
     auto *translator = new QTranslator(&app);
-    // Built in where the platform has no Qt of its own to take the words from.
-    if (translator->load(u"qtbase_bg"_s, u":/translations"_s)
-        || translator->load(u"qtbase_bg"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (translator->load(u"qtbase_bg"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "form.h"
+
 #include <QColor>
 #include <QRect>
 #include <QSize>
@@ -8,28 +10,46 @@
 #include <array>
 #include <span>
 
-// What the window is made of, as data: its controls with their places in twips, texts and
-// tab indexes, and the window's own caption, size and colours.
+// The form table (data/form.h) in Qt's types, for the Qt face and its tests.
 namespace FormDefinition {
 
-enum class Kind { Label, ListBox, CounterBox, MessageBox, Button };
+using Form::Kind;
 
 struct Control
 {
-    Kind kind;
+    Kind kind = Kind::Label;
     QStringView array; // the control array it belongs to
-    int index;         // its member number there
+    int index = 0;     // its member number there
     QRect twips;       // left, top, width, height within the client area
     QStringView text;
-    int tabIndex;
+    int tabIndex = 0;
     QStringView accessibleName;
     QStringView accessibleDescription;
 };
 
-#include "formtable.h" // the window as data/form.json defines it
+constexpr QStringView view(std::u16string_view text)
+{
+    return {text.data(), qsizetype(text.size())};
+}
+
+constexpr QColor colour(const Form::Rgb &rgb)
+{
+    return {rgb.red, rgb.green, rgb.blue};
+}
+
+inline constexpr QStringView title = view(Form::title);
+inline constexpr QSize clientTwips{Form::client.width, Form::client.height};
+inline constexpr int twipsPerPixel = Form::twipsPerPixel;
+inline constexpr QColor windowColour = colour(Form::windowColour);
+inline constexpr QColor labelColour = colour(Form::labelColour);
+inline constexpr QColor buttonColour = colour(Form::buttonColour);
+inline constexpr QStringView fontFamily = view(Form::fontFamily);
+inline constexpr int fontPoints = Form::fontPoints;
 
 std::span<const Control> controls();
 // The message field's first text: five paragraphs, each closed by CR LF.
 QStringView introduction();
+// A place in twips, in pixels at this many dots per inch.
+QRect toPixels(const QRect &twips, int dpi);
 
 } // namespace FormDefinition

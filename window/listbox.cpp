@@ -2,12 +2,12 @@
 
 #include "touchscroll.h"
 
+#include "quiz.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -194,7 +194,8 @@ void ListBox::describe()
 QString ListBox::whereTheFrameIs() const
 {
     const QListWidgetItem *current = currentItem();
-    return current ? u"Рамката е на %1."_s.arg(current->text()) : QString();
+    return current ? QString::fromStdU16String(::whereTheFrameIs(current->text().toStdU16String()))
+                   : QString();
 }
 
 bool ListBox::contains(int position) const

@@ -17,24 +17,13 @@
 #include <QPushButton>
 #include <QResource>
 
-#include <cmath>
 #include <map>
 
 using namespace Qt::StringLiterals;
 using FormDefinition::Kind;
+using FormDefinition::toPixels;
 
 namespace {
-
-// Edges, not sizes, are converted, so that controls that touch in twips still touch.
-QRect toPixels(const QRect &twips, int dpi)
-{
-    const auto px = [dpi](int t) {
-        return int(std::lround(t * dpi / 1440.0));
-    };
-    const int x = px(twips.left());
-    const int y = px(twips.top());
-    return {x, y, px(twips.left() + twips.width()) - x, px(twips.top() + twips.height()) - y};
-}
 
 void fillBackground(QWidget *widget, const QColor &colour)
 {
@@ -90,7 +79,7 @@ QuizForm::QuizForm(QWidget *parent)
               Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
                       | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
-    setWindowTitle(u"%1 %2"_s.arg(School::address, FormDefinition::title));
+    setWindowTitle(u"%1 %2"_s.arg(FormDefinition::view(School::address), FormDefinition::title));
     setWindowIcon(windowIcon32());
     setFont(QFont(FormDefinition::fontFamily.toString(), FormDefinition::fontPoints));
     fillBackground(this, FormDefinition::windowColour);

@@ -30,7 +30,11 @@ ROOT = HERE.parent
 TITLE = "ЗУН - митология"
 SKIPPED = 77  # CTest's SKIP_RETURN_CODE for every check
 WINE = "/usr/lib/wine/wine64"
-WINESERVER = "/usr/lib/wine/wineserver"
+# Debian 13's Wine has only the 64-bit server, under its own name.
+WINESERVER = next(
+    (p for p in ("/usr/lib/wine/wineserver", "/usr/lib/wine/wineserver64") if os.path.exists(p)),
+    "/usr/lib/wine/wineserver",
+)
 # What a desktop session would hand on, and a private one must not.
 SHARED = ("DBUS_", "AT_SPI", "XDG_", "DISPLAY", "QT_", "LC_", "WAYLAND_")
 

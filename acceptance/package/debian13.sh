@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A machine set up today: a fresh Debian 13 root made with debootstrap, as root, with nothing
-# installed by hand. README's test command runs in it, the page's build, then its run
-# command with the quiz started offscreen and alive after 5 s; in a second copy of the fresh
+# installed by hand. README's test command runs in it, the Windows and page builds, then its
+# run command with the quiz started offscreen and alive after 5 s; in a second copy of the fresh
 # root, the .deb this build makes (on Debian 12) is installed with apt and started the same
 # way.
 # The project is cloned into the root as committed: uncommitted changes are not tried.
@@ -94,14 +94,10 @@ mount_into "$fresh"
 echo "== the test command: ${commands[1]}"
 enter "$fresh" "cd /root/zun-mitologia && ${commands[1]}" 2>&1 | tail -n 25
 echo "README's test command passed at $((SECONDS - start)) s"
-# The Windows build needs Debian 12's Qt: it must stop at once and say so. The page needs
-# only emscripten: it builds here too, with its core's test.
-if said=$(enter "$fresh" "cd /root/zun-mitologia && ./scripts/build-windows" 2>&1); then
-    echo "scripts/build-windows ran on Debian 13 instead of stopping"
-    exit 1
-fi
-grep -q "builds on Debian 12 (bookworm) only" <<<"$said" || { echo "$said"; exit 1; }
-echo "scripts/build-windows stopped: $said"
+# The Windows face needs only MinGW-w64 and the Windows API: it builds, and its test passes
+# under Debian 13's Wine; the page needs only emscripten: it builds with its core's test.
+enter "$fresh" "cd /root/zun-mitologia && ./scripts/build-windows" 2>&1 | tail -n 4
+echo "scripts/build-windows built and tested the Windows face at $((SECONDS - start)) s"
 enter "$fresh" "cd /root/zun-mitologia && ./scripts/build-web" 2>&1 | tail -n 4
 echo "scripts/build-web built the page at $((SECONDS - start)) s"
 echo "== the run command: ${commands[0]}"

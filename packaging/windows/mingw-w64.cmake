@@ -1,5 +1,5 @@
-# Cross-compiling for 64-bit Windows with Debian's MinGW-w64. The posix-thread compilers:
-# the win32-thread ones have no std::mutex, and Qt then drops features it needs.
+# Cross-compiling for 64-bit Windows with Debian's MinGW-w64. The posix-thread compilers,
+# whose C++ library is whole (the win32-thread ones lack std::mutex and std::future).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)

@@ -8,6 +8,8 @@
 #define COBJMACROS
 #include <windows.h>
 #include <ole2.h>
+#include <initguid.h>
+#include <oleacc.h>
 #include <uiautomation.h>
 
 #include <stdio.h>
@@ -211,4 +213,126 @@ __declspec(dllexport) HRESULT WINAPI UiaRaiseNotificationEvent(IRawElementProvid
     V_BSTR(&said) = text;
     logRaise(element, "notification", kind * 10 + processing, &said);
     return S_OK;
+}
+
+/* The same DLL serves as the COM class of IAccPropServices (registered for the quiz's prefix
+ * only), so that the names and descriptions the program gives its controls reach the log as
+ * it gives them: {"raise":"annotate","hwnd":...,"property":"name"|"description","text":...}.
+ * Wine's own oleacc keeps them but gives them to no reader. */
+static HRESULT STDMETHODCALLTYPE propQuery(IAccPropServices *self, REFIID id, void **out)
+{
+    if (!IsEqualIID(id, &IID_IUnknown) && !IsEqualIID(id, &IID_IAccPropServices)) {
+        *out = NULL;
+        return E_NOINTERFACE;
+    }
+    *out = self;
+    return S_OK;
+}
+static ULONG STDMETHODCALLTYPE propCount(IAccPropServices *self)
+{
+    (void)self;
+    return 1; /* one static object */
+}
+static HRESULT STDMETHODCALLTYPE propStr(IAccPropServices *self, HWND window, DWORD object,
+                                         DWORD child, MSAAPROPID property, LPCWSTR text)
+{
+    (void)self;
+    (void)object;
+    (void)child;
+    WCHAR path[MAX_PATH];
+    if (!GetEnvironmentVariableW(L"ZUN_UIA_LOG", path, MAX_PATH))
+        return S_OK;
+    const char *name = IsEqualGUID(&property, &PROPID_ACC_NAME)          ? "name"
+                       : IsEqualGUID(&property, &PROPID_ACC_DESCRIPTION) ? "description"
+                                                                        : "other";
+    EnterCriticalSection(&lock);
+    FILE *out = _wfopen(path, L"ab");
+    if (out) {
+        fprintf(out, "{\"time\":0,\"raise\":\"annotate\",\"id\":0,\"hwnd\":%lu,\"property\":\"%s\","
+                     "\"text\":",
+                (unsigned long)(ULONG_PTR)window, name);
+        putText(out, text);
+        fputs("}\n", out);
+        fclose(out);
+    }
+    LeaveCriticalSection(&lock);
+    return S_OK;
+}
+/* Every other method of the interface: not used by the program, so not offered. */
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-parameter"
+#define NOT_OFFERED(name, ...)                                                                 \
+    static HRESULT STDMETHODCALLTYPE name(IAccPropServices *self, __VA_ARGS__)                 \
+    {                                                                                          \
+        (void)self;                                                                            \
+        return E_NOTIMPL;                                                                      \
+    }
+NOT_OFFERED(setPropValue, const BYTE *a, DWORD b, MSAAPROPID c, VARIANT d)
+NOT_OFFERED(setPropServer, const BYTE *a, DWORD b, const MSAAPROPID *c, int d,
+            IAccPropServer *e, AnnoScope f)
+NOT_OFFERED(clearProps, const BYTE *a, DWORD b, const MSAAPROPID *c, int d)
+NOT_OFFERED(setHwndProp, HWND a, DWORD b, DWORD c, MSAAPROPID d, VARIANT e)
+NOT_OFFERED(setHwndPropServer, HWND a, DWORD b, DWORD c, const MSAAPROPID *d, int e,
+            IAccPropServer *f, AnnoScope g)
+NOT_OFFERED(clearHwndProps, HWND a, DWORD b, DWORD c, const MSAAPROPID *d, int e)
+NOT_OFFERED(composeHwnd, HWND a, DWORD b, DWORD c, BYTE **d, DWORD *e)
+NOT_OFFERED(decomposeHwnd, const BYTE *a, DWORD b, HWND *c, DWORD *d, DWORD *e)
+NOT_OFFERED(setHmenuProp, HMENU a, DWORD b, MSAAPROPID c, VARIANT d)
+NOT_OFFERED(setHmenuPropStr, HMENU a, DWORD b, MSAAPROPID c, LPCWSTR d)
+NOT_OFFERED(setHmenuPropServer, HMENU a, DWORD b, const MSAAPROPID *c, int d,
+            IAccPropServer *e, AnnoScope f)
+NOT_OFFERED(clearHmenuProps, HMENU a, DWORD b, const MSAAPROPID *c, int d)
+NOT_OFFERED(composeHmenu, HMENU a, DWORD b, BYTE **c, DWORD *d)
+NOT_OFFERED(decomposeHmenu, const BYTE *a, DWORD b, HMENU *c, DWORD *d)
+#pragma GCC diagnostic pop
+
+static IAccPropServicesVtbl propTable = {
+        propQuery,      propCount,     propCount,        setPropValue,    setPropServer,
+        clearProps,     setHwndProp,   propStr,          setHwndPropServer, clearHwndProps,
+        composeHwnd,    decomposeHwnd, setHmenuProp,     setHmenuPropStr, setHmenuPropServer,
+        clearHmenuProps, composeHmenu, decomposeHmenu};
+static IAccPropServices propServices = {&propTable};
+
+static HRESULT STDMETHODCALLTYPE factoryQuery(IClassFactory *self, REFIID id, void **out)
+{
+    if (!IsEqualIID(id, &IID_IUnknown) && !IsEqualIID(id, &IID_IClassFactory)) {
+        *out = NULL;
+        return E_NOINTERFACE;
+    }
+    *out = self;
+    return S_OK;
+}
+static ULONG STDMETHODCALLTYPE factoryCount(IClassFactory *self)
+{
+    (void)self;
+    return 1;
+}
+static HRESULT STDMETHODCALLTYPE factoryCreate(IClassFactory *self, IUnknown *outer, REFIID id,
+                                               void **out)
+{
+    (void)self;
+    if (outer)
+        return CLASS_E_NOAGGREGATION;
+    return propQuery(&propServices, id, out);
+}
+static HRESULT STDMETHODCALLTYPE factoryLock(IClassFactory *self, BOOL lock_)
+{
+    (void)self;
+    (void)lock_;
+    return S_OK;
+}
+static IClassFactoryVtbl factoryTable = {factoryQuery, factoryCount, factoryCount, factoryCreate,
+                                         factoryLock};
+static IClassFactory factory = {&factoryTable};
+
+__declspec(dllexport) HRESULT WINAPI DllGetClassObject(REFCLSID id, REFIID wanted, void **out)
+{
+    if (!IsEqualCLSID(id, &CLSID_AccPropServices))
+        return CLASS_E_CLASSNOTAVAILABLE;
+    return factoryQuery(&factory, wanted, out);
+}
+
+__declspec(dllexport) HRESULT WINAPI DllCanUnloadNow(void)
+{
+    return S_FALSE;
 }

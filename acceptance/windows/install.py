@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """Checks what a Windows school computer and its IT get, under Wine on a private X server: the
-portable .exe from the zip, played by keyboard, its verdict read back through the clipboard
-and the window closed as a user would; the installer and the .msi each installed silently,
-the installed program started, upgraded in place by a newer version's package and removed
-silently, leaving nothing behind; an older .msi over a newer one, and a damaged one, refused.
+portable .exe from the zip, played by keyboard, its verdict read back through the clipboard,
+started again (the open window comes forward) and closed as a user would; the installer and
+the .msi each installed silently, the installed program started, upgraded in place by a newer
+version's package and removed silently, leaving nothing behind; an older .msi over a newer
+one, and a damaged one, refused.
 
     acceptance/windows/install.py [--screenshot FILE] WINDOWS_BUILD   (after scripts/build-windows)
 """
@@ -54,6 +55,17 @@ def play_portable(session, package_dir, home, screenshot, problems):
     print(f"install: the message field reads {copied!r}")
     if copied.replace("\r", "") != STEPS[VERDICT]["message"]:
         problems.append(f"the verdict read back is {copied!r}")
+    # Started again, it brings this window forward and leaves: one round, not two.
+    again = session.start_exe(exe)
+    try:
+        second = again.wait(timeout=30)
+    except subprocess.TimeoutExpired:
+        again.kill()
+        second = "still running"
+    windows = len(session.xdotool("search", "--onlyvisible", "--name", TITLE))
+    print(f"install: started again: status {second}, {windows} window(s)")
+    if second != 0 or windows != 1:
+        problems.append(f"started again: status {second}, {windows} window(s)")
     status = session.close(window, program)
     print(f"install: the portable .exe exited with status {status}")
     if status != 0:

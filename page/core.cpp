@@ -5,6 +5,8 @@
 #include "memorycontrols.h"
 #include "quiz.h"
 
+#include "pantheontable.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -119,6 +121,18 @@ const char16_t *zun_pair(int part)
 int zun_right()
 {
     return page->last.right ? 1 : 0;
+}
+
+// The table rows of the latest verdict's names: 0 its Greek name's, 1 its Roman name's.
+int zun_row(int part)
+{
+    if (part == 0)
+        return page->last.row;
+    for (int row = 0; row < PantheonTable::count(); ++row) {
+        if (PantheonTable::romanName(row) == page->last.roman)
+            return row;
+    }
+    return -1;
 }
 
 int zun_length()

@@ -1,8 +1,11 @@
-# The SCORM 1.2 package for a teacher's course: the page's files and a manifest naming them.
+# A SCORM package for a teacher's course: the page's files and a manifest naming them.
 # The course serves and keeps the page: it comes without what makes a site of it (service
 # worker, web app manifest and its icons, the note for Apache hosts).
 file(READ ${FORM} form)
 string(JSON TITLE GET "${form}" title)
+math(EXPR tenths "${PASS} / 10")
+math(EXPR hundredths "${PASS} % 10")
+set(PASS_SCALED "0.${tenths}${hundredths}") # the pass mark as a fraction, for SCORM 2004
 file(GLOB names RELATIVE ${SITE} ${SITE}/*)
 list(REMOVE_ITEM names sw.js manifest.webmanifest icon-192.png icon-512.png htaccess.txt)
 list(SORT names)

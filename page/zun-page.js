@@ -95,12 +95,13 @@
     if (outcome === OUTCOME.verdict) judged();
   }
 
-  // A verdict for whoever listens on the page (a teacher's course): the pair, whether it was
-  // right, the counters as shown and the names left in each list.
+  // A verdict for whoever listens on the page (a teacher's course): the pair and its table
+  // rows, whether it was right, the counters as shown and the names left in each list.
   function judged() {
     const detail = {
       greek: text(core.zun_pair(0)),
       roman: text(core.zun_pair(1)),
+      rows: [core.zun_row(0), core.zun_row(1)],
       right: core.zun_right() === 1,
       counts: counters.map((counter) => counter.value),
       left: [core.zun_count(0), core.zun_count(1)],

@@ -96,7 +96,8 @@ enter "$fresh" "cd /root/zun-mitologia && ${commands[1]}" 2>&1 | tail -n 25
 echo "README's test command passed at $((SECONDS - start)) s"
 # The Windows face needs only MinGW-w64 and the Windows API: it builds, and its test passes
 # under Debian 13's Wine; the page needs only emscripten: it builds with its core's test.
-enter "$fresh" "cd /root/zun-mitologia && ./scripts/build-windows" 2>&1 | tail -n 4
+enter "$fresh" "cd /root/zun-mitologia && ./scripts/build-windows" 2>&1 \
+    | grep -E "Test +#|tests passed|generated|Installer package"
 echo "scripts/build-windows built and tested the Windows face at $((SECONDS - start)) s"
 enter "$fresh" "cd /root/zun-mitologia && ./scripts/build-web" 2>&1 | tail -n 4
 echo "scripts/build-web built the page at $((SECONDS - start)) s"

@@ -7,10 +7,9 @@
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const { execFileSync } = require('child_process');
 
 const { build, check, run } = require('./check.js');
-const { ROOT, BUILD, SITE } = build(process.argv);
+const { ROOT, SITE } = build(process.argv);
 const { serve, launch, STRICT } = require('./serve.js');
 const { firefox, webkit, driven } = require('./engines.js');
 const RUNNING = "return document.documentElement.classList.contains('running')";
@@ -153,101 +152,6 @@ async function host(browser, [what, options, wanted]) {
   if (folder !== SITE) fs.rmSync(folder, { recursive: true });
 }
 
-// A teacher's course: the SCORM package unpacked beside a parent page whose window.API is
-// scorm-again's SCORM 1.2 run-time, the package's launch page in a frame. What Moodle needs
-// of the manifest; then a whole round by keys, what the course recorded, and the frame
-// removed. A course whose API throws leaves the round playable.
-const COURSE = `window.API = new Scorm12API({ logLevel: 5 });
-API.loadFromJSON({ student_data: { mastery_score: '50' } });
-window.calls = [];
-for (const name of ['LMSInitialize', 'LMSSetValue', 'LMSCommit', 'LMSFinish']) {
-  const real = API[name].bind(API);
-  API[name] = (...args) => {
-    calls.push([name, ...args].join(' '));
-    if (location.hash === '#throwing') throw new Error('a broken course');
-    return real(...args);
-  };
-}`;
-
-function unpackCourse() {
-  const [zip] = fs.readdirSync(BUILD).filter((name) => name.endsWith('-scorm12.zip'));
-  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'zun-course-'));
-  execFileSync('/usr/bin/python3', ['-m', 'zipfile', '-e', path.join(BUILD, zip), folder + '/sco']);
-  const runtime = path.join(__dirname, 'node_modules', 'scorm-again', 'dist', 'scorm12.min.js');
-  fs.copyFileSync(runtime, path.join(folder, 'scorm12.js'));
-  fs.writeFileSync(path.join(folder, 'course.js'), COURSE);
-  fs.writeFileSync(
-    path.join(folder, 'index.html'),
-    '<!doctype html><meta charset="utf-8"><title>Курс</title><script src="scorm12.js"></script>' +
-      '<script src="course.js"></script><iframe src="sco/index.html" width="427" height="360"></iframe>',
-  );
-  const manifest = fs.readFileSync(path.join(folder, 'sco', 'imsmanifest.xml'), 'utf8');
-  const listed = [...manifest.matchAll(/<file href="([^"]+)"/g)].map((m) => m[1]).sort();
-  const packed = fs.readdirSync(path.join(folder, 'sco')).filter((n) => n !== 'imsmanifest.xml');
-  check(
-    "the package's manifest: SCORM 1.2, one SCO launching index.html, every file listed",
-    /<schemaversion>1\.2<\/schemaversion>/.test(manifest) &&
-      manifest.match(/adlcp:scormtype="sco"/g).length === 1 &&
-      /scormtype="sco" href="index\.html"/.test(manifest) &&
-      JSON.stringify(listed) === JSON.stringify(packed.sort()),
-    JSON.stringify(listed),
-  );
-  return folder;
-}
-
-async function course(browser, folder, throwing) {
-  const server = await serve(folder);
-  const page = await browser.newPage();
-  await page.goto(server.url + (throwing ? '#throwing' : ''));
-  const sco = await (await page.waitForSelector('iframe')).contentFrame();
-  await sco.waitForSelector('html.running');
-  await sco.focus('#List1_0');
-  const keys = driven(page).keys;
-  for (let pair = 0; pair < (throwing ? 1 : 16); ++pair)
-    await keys(['Home', ' ', 'Tab', 'Home', ' ', 'Shift+Tab']);
-  const said = await sco.$eval('#zun-said', (e) => e.textContent);
-  if (throwing) {
-    check(
-      'a course whose API throws: the round plays on',
-      /^Грешно Арес грешна релация с Амур\./.test(said),
-      said,
-    );
-  } else {
-    const right = Number(await sco.$eval('#Text2_0', (e) => e.value));
-    const got = (name) => page.evaluate((n) => window.API.LMSGetValue(n), name);
-    // Interactions are write-only to a SCO: read as the course keeps them.
-    const recorded = await page.evaluate(() =>
-      Object.values(window.API.renderCMIToJSONObject().cmi.interactions).map(
-        (i) => `${i.id} ${i.student_response} ${i.result}`,
-      ),
-    );
-    const [first, last] = [recorded[0], recorded[15]];
-    const score = await got('cmi.core.score.raw');
-    const status = await got('cmi.core.lesson_status');
-    check(
-      'a round in the course: 16 interactions with their pairs and results',
-      recorded.length === 16 &&
-        first === 'pair-1 Арес.Амур wrong' &&
-        /^pair-16 \S+\.\S+ (correct|wrong)$/.test(last) &&
-        recorded.filter((r) => r.endsWith(' correct')).length === right,
-      JSON.stringify([first, last, right]),
-    );
-    check(
-      'a round in the course: the score and status, committed after the last judgement',
-      score === String((right * 100) / 16) &&
-        status === (right >= 8 ? 'passed' : 'failed') &&
-        (await page.evaluate(() => window.calls.at(-1))) === 'LMSCommit ',
-      `${score} ${status}`,
-    );
-    await page.$eval('iframe', (frame) => frame.remove());
-    await new Promise((done) => setTimeout(done, 500));
-    const end = await page.evaluate(() => window.calls.slice(-2).join(' | '));
-    check('the frame removed: commit and finish, once', end === 'LMSCommit  | LMSFinish ', end);
-  }
-  await page.close();
-  await server.close();
-}
-
 // After the round's new round, the first name of each list by mouse; nothing unhandled.
 async function pairByMouse(engine) {
   for (const list of [0, 1])
@@ -315,10 +219,6 @@ async function main() {
   await phone(page);
   check('nothing unhandled', errors.length === 0, JSON.stringify(errors));
   for (const row of HOSTS) await host(browser, row);
-  const folder = unpackCourse();
-  await course(browser, folder, false);
-  await course(browser, folder, true);
-  fs.rmSync(folder, { recursive: true });
   await browser.close();
   await server.close();
   const watched = await serve(SITE, { errors: true });

@@ -234,10 +234,13 @@
     // that frames the quiz keeps its own.
     if (window.self === window.top) message.focus();
     document.documentElement.classList.add('running');
+    performance.mark('zun-running');
     // Kept for the next time, with no network, where the page is a site of its own (a
-    // course keeps its own copy): once the page and its font are in, as the worker fetches
-    // every file again and would slow them down on mobile data.
-    if ('serviceWorker' in navigator && document.querySelector('link[rel=manifest]'))
+    // course keeps its own copy), opened as itself: once the page and its font are in, as
+    // the worker fetches every file again and would slow them down on mobile data. A frame
+    // in a school's page leaves it be, so that frames start alone, whatever the worker does.
+    const own = window.self === window.top && document.querySelector('link[rel=manifest]');
+    if ('serviceWorker' in navigator && own)
       loaded()
         .then(() => document.fonts.ready)
         .then(() => navigator.serviceWorker.register('sw.js'))

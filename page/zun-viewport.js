@@ -8,19 +8,19 @@
     height = Number(root.dataset.height),
     margin = 20;
 
-  // A frame may not have its size yet when its page starts.
+  // A frame may not have its size yet when its page starts, and a school's page may change
+  // it: the window is fitted again whenever it does.
   function fitFrame() {
-    if (!innerWidth || !innerHeight) return false;
+    if (!innerWidth || !innerHeight) return;
     const scale = Math.min(innerWidth / width, innerHeight / height);
-    if (scale < 1) {
-      root.style.setProperty('--zun-scale', scale);
-      root.classList.add('scaled');
-    }
-    return true;
+    root.style.setProperty('--zun-scale', Math.min(scale, 1));
+    root.classList.toggle('scaled', scale < 1);
   }
 
   if (window.self !== window.top) {
-    if (!fitFrame()) document.addEventListener('DOMContentLoaded', fitFrame);
+    fitFrame();
+    addEventListener('resize', fitFrame);
+    document.addEventListener('DOMContentLoaded', fitFrame);
     return;
   }
   const need = Math.max(

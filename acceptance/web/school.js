@@ -2,7 +2,8 @@
 // The page as a school serves it, in Debian's headless Chromium: on a laptop, its title and
 // language, every file asked for under its build's name, a pair by mouse, the verdict copied
 // from the message field, "Чисти" by Enter; on a school's page of another origin, in two
-// frames, one smaller than the window; an upload that lost the page's script.
+// frames under a slowed CPU, one smaller than the window; zoomed to 400 % and in a narrow
+// window; in forced colours; an upload that lost the page's script.
 // Pictures go to $ZUN_PICTURES.
 //   acceptance/web/school.js WEB_BUILD
 'use strict';
@@ -105,11 +106,27 @@ async function embedded(browser, server) {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
   await page.setViewport({ width: 900, height: 700, hasTouch: true });
+  // A busy school computer: each frame's process slowed six times as its page arrives.
+  await page.emulateCPUThrottling(6);
+  page.on('framenavigated', (frame) =>
+    frame.client?.send('Emulation.setCPUThrottlingRate', { rate: 6 }).catch(() => {}),
+  );
   await page.goto(`http://localhost:${school.address().port}/`);
   await page.evaluate(() => window.scrollTo(0, 1300));
   const elements = await page.$$('iframe');
   const frames = await Promise.all(elements.map((element) => element.contentFrame()));
   await Promise.all(frames.map((frame) => frame.waitForSelector('html.running')));
+  const started = await Promise.all(
+    frames.map((frame) =>
+      frame.evaluate(() => Math.round(performance.getEntriesByName('zun-running')[0].startTime)),
+    ),
+  );
+  await page.emulateCPUThrottling(null);
+  check(
+    "in a school's two frames, with the CPU slowed 6x, each starts within 3 s",
+    started.every((ms) => ms <= 3000),
+    `${started.join(', ')} ms`,
+  );
   await frames[0].focus('#List1_0');
   const ends = ['End', 'ArrowDown', 'PageDown', 'Home', 'ArrowUp', 'PageUp', 'Tab', 'Home'];
   await driven(page, 60).keys([...ends, 'ArrowUp']);
@@ -153,8 +170,78 @@ async function embedded(browser, server) {
   );
   await sleep(300);
   check('in the smaller frame, "Чисти" is where it shows', /^Нов кръг\./.test(await said()));
+  // A frame keeps no worker: nothing of one frame's start waits on another's.
+  await sleep(2000);
+  const workers = await Promise.all(
+    frames.map((frame) => frame.evaluate(() => navigator.serviceWorker.getRegistrations())),
+  );
+  check(
+    "the school's frames register no worker",
+    workers.every((w) => w.length === 0),
+  );
   await context.close();
   await new Promise((done) => school.close(done));
+}
+
+// A low-vision pupil's desktop browser: zoomed to 200 % and 400 % (320 CSS px wide, as WCAG's
+// reflow asks), and a window 360 px wide; the window never cut, every part reachable by
+// scrolling, a pair played by mouse.
+const NARROW = [
+  { what: 'zoomed to 400 %', width: 320, height: 256, scale: 4 },
+  { what: 'zoomed to 200 %', width: 640, height: 512, scale: 2 },
+  { what: 'a window 360 px wide', width: 360, height: 600, scale: 1 },
+];
+
+async function narrow(browser, server) {
+  for (const row of NARROW) {
+    const context = await browser.createBrowserContext();
+    const page = await context.newPage();
+    await page.setViewport({ width: row.width, height: row.height, deviceScaleFactor: row.scale });
+    await page.goto(server.url);
+    await page.waitForSelector('html.running');
+    const [box, scroll] = await page.evaluate(() => [
+      document.querySelector('main').getBoundingClientRect().toJSON(),
+      [document.scrollingElement.scrollWidth, document.scrollingElement.scrollHeight],
+    ]);
+    for (const list of [1, 0]) await (await page.$(`#List1_${list} [role=option]`)).click();
+    const said = await page.$eval('#zun-said', (e) => e.textContent);
+    await page.screenshot({ path: path.join(PICTURES, `narrow-${row.width}.png`) });
+    check(
+      `${row.what}: the window whole within reach, a pair by mouse`,
+      box.left >= 0 &&
+        box.top >= 0 &&
+        scroll[0] >= box.right &&
+        scroll[1] >= box.bottom &&
+        /^Грешно Арес грешна релация с Амур\./.test(said),
+      `${JSON.stringify(box)} ${scroll} ${said.slice(0, 40)}`,
+    );
+    await context.close();
+  }
+}
+
+// A contrast theme (Windows' forced colours): the pick, the frame and the focus still show.
+async function contrast(browser, server) {
+  const page = await browser.newPage();
+  const cdp = await page.target().createCDPSession();
+  await cdp.send('Emulation.setEmulatedMedia', {
+    features: [{ name: 'forced-colors', value: 'active' }],
+  });
+  await page.goto(server.url);
+  await page.waitForSelector('html.running');
+  await page.focus('#List1_0');
+  await driven(page).keys(['ArrowDown', 'ArrowDown', 'ArrowDown', ' ', 'ArrowUp']);
+  const [picked, framed, plain] = await page.$$eval('#List1_0 [role=option]', (options) =>
+    [3, 2, 0].map((i) => {
+      const style = getComputedStyle(options[i]);
+      return [style.backgroundColor, style.outlineStyle];
+    }),
+  );
+  check(
+    'in forced colours the picked name, the frame and the focus are plain to see',
+    picked[0] !== plain[0] && framed[1] !== 'none' && plain[1] === 'none',
+    JSON.stringify([picked, framed, plain]),
+  );
+  await page.close();
 }
 
 // An upload that lost the page's script: nothing runs, and the page itself tells, after a while.
@@ -185,6 +272,8 @@ async function main() {
   const browser = await launch();
   await laptop(browser, server);
   await embedded(browser, server);
+  await narrow(browser, server);
+  await contrast(browser, server);
   await scriptMissing(browser);
   await browser.close();
   await server.close();

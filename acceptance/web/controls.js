@@ -17,9 +17,10 @@ const ROUND = JSON.parse(fs.readFileSync(path.join(ROOT, 'acceptance', 'round.js
 const KEYS = { Down: 'ArrowDown', space: ' ', Return: 'Enter', shift: 'Shift' };
 
 // What Chromium gives a screen reader: each option's name and place, by list.
-async function tree(page) {
+async function tree(page, all = false) {
   const cdp = await page.target().createCDPSession();
   const { nodes } = await cdp.send('Accessibility.getFullAXTree');
+  if (all) return nodes.filter((n) => !n.ignored);
   const byId = new Map(nodes.map((n) => [n.nodeId, n]));
   const lists = nodes.filter((n) => !n.ignored && n.role.value === 'listbox');
   return lists.map((list) => ({
@@ -209,6 +210,39 @@ async function main() {
       name,
     );
   await click(0, 'Атина');
+  // What a touch screen reader reads of each control: role, name, value, state.
+  const FORM = JSON.parse(fs.readFileSync(path.join(ROOT, 'data', 'form.json'), 'utf8'));
+  const read = (n) => {
+    const state = Object.fromEntries((n.properties || []).map((p) => [p.name, p.value.value]));
+    const value = n.value?.value ?? '';
+    return [
+      n.role.value,
+      n.name?.value,
+      String(value).slice(0, 12),
+      state.readonly,
+      state.selected,
+    ];
+  };
+  const seen = (await tree(page, true)).filter((n) =>
+    ['textbox', 'button', 'option'].includes(n.role.value),
+  );
+  const picked = seen.filter((n) => read(n)[4] === true).map((n) => n.name.value);
+  const controls = seen.filter((n) => n.role.value !== 'option').map(read);
+  const wanted = FORM.controls
+    .filter((c) => ['MessageBox', 'CounterBox', 'Button'].includes(c.kind))
+    .sort((a, b) => a.tabIndex - b.tabIndex)
+    .map((c) => [
+      c.kind === 'Button' ? 'button' : 'textbox',
+      c.name,
+      c.kind === 'CounterBox' ? '0' : '',
+    ]);
+  check(
+    "the tree a touch screen reader reads: each control's role, name, value, read-only, the pick",
+    JSON.stringify(controls.map((c) => c.slice(0, 3))) === JSON.stringify(wanted) &&
+      controls.every(([role, , , readonly]) => role === 'button' || readonly === true) &&
+      JSON.stringify(picked) === '["Атина"]',
+    JSON.stringify([controls, picked]),
+  );
   await click(1, 'Минерва');
   const verdict = await page.$eval('#zun-said', (e) => e.textContent);
   check(

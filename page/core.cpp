@@ -4,6 +4,7 @@
 // many code units it has, until the next call.
 #include "memorycontrols.h"
 #include "quiz.h"
+#include "words.h"
 
 #include "pantheontable.h"
 
@@ -105,10 +106,13 @@ const char16_t *zun_field(int field)
     return give(field >= 0 && field < 3 ? fields[std::size_t(field)]->text() : u"");
 }
 
-// What a screen reader is told of the latest pick or clear: 0 the first sentence, 1 the rest.
-const char16_t *zun_told(int part)
+// What a screen reader is told of the latest pick or clear: 0 the first sentence, 1 the rest,
+// a verdict's with where the frame is in the list with the focus (-1: none), at position.
+const char16_t *zun_told(int part, int list, int position)
 {
-    const Announcement told = announce(page->last);
+    const std::u16string framed
+            = isList(list) ? page->lists[std::size_t(list)].itemText(position) : u"";
+    const Announcement told = announce(page->last, framed);
     return give(part == 0 ? told.first : told.then);
 }
 

@@ -78,11 +78,9 @@
   // frame now is, the new round.
   function tell(outcome, list) {
     if (outcome === OUTCOME.nothing) return;
-    let words = (text(core.zun_told(0)) + ' ' + text(core.zun_told(1))).trim();
-    const framed = lists[list] && lists[list].children[frames[list]];
-    if (outcome === OUTCOME.verdict && framed && document.activeElement === lists[list])
-      words += ' Рамката е на ' + framed.textContent + '.';
-    said.textContent = words;
+    const focused = document.activeElement === lists[list] ? list : -1;
+    const told = (part) => text(core.zun_told(part, focused, frames[focused] ?? -1));
+    said.textContent = (told(0) + ' ' + told(1)).trim();
   }
 
   function pick(list, position) {

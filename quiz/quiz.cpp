@@ -126,33 +126,3 @@ std::array<std::u16string, 2> Quiz::counts() const
 {
     return {m_controls.text2[0]->text(), m_controls.text2[1]->text()};
 }
-
-Announcement announce(const Outcome &outcome)
-{
-    const std::u16string counts
-            = u"Верни: " + outcome.counts[0] + u", грешни: " + outcome.counts[1] + u".";
-    switch (outcome.kind) {
-    case Outcome::Kind::Nothing:
-        break;
-    case Outcome::Kind::Pick:
-        return {u"Избрано: " + outcome.name + u".", {}};
-    case Outcome::Kind::Verdict:
-        if (outcome.right)
-            return {u"Вярно: гръцки: " + outcome.greek + u" и римски: " + outcome.roman + u".",
-                    u"област: " + std::u16string(PantheonTable::domain(outcome.row)) + u". "
-                            + counts};
-        return {u"Грешно " + outcome.greek + u" грешна релация с " + outcome.roman + u".", counts};
-    case Outcome::Kind::NewRound:
-        return {u"Нов кръг.",
-                Counter::decimal(outcome.left[0]) + u" гръцки и "
-                        + Counter::decimal(outcome.left[1]) + u" римски имена. " + counts};
-    }
-    return {};
-}
-
-std::u16string whereTheFrameIs(std::u16string_view framedName)
-{
-    if (framedName.empty())
-        return {};
-    return u"Рамката е на " + std::u16string(framedName) + u".";
-}

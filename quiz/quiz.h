@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 class ListControl;
 class TextField;
@@ -52,14 +51,3 @@ private:
 
     QuizControls m_controls;
 };
-
-// What a screen reader is told of an outcome, at once: a first sentence, and what follows
-// it (for a verdict the domain and both counts; for a new round the names and counts).
-struct Announcement
-{
-    std::u16string first, then;
-};
-Announcement announce(const Outcome &outcome);
-// "Рамката е на ...": where the keys would pick in a list, said after a verdict and on
-// entering a list; nothing for an empty list.
-std::u16string whereTheFrameIs(std::u16string_view framedName);

@@ -1,6 +1,7 @@
 #include "memorycontrols.h"
 #include "pantheontable.h"
 #include "quiz.h"
+#include "words.h"
 
 #include "expected.h"
 #include "text.h"

@@ -439,15 +439,11 @@ void QuizWindow::tell(const Outcome &outcome)
 {
     if (outcome.kind == Outcome::Kind::Nothing)
         return;
-    const Announcement words = announce(outcome);
-    std::u16string sentence = words.then.empty() ? words.first : words.first + u' ' + words.then;
-    HWND focused = GetFocus();
-    for (const auto &list : m_list1) {
-        const std::u16string frame = whereTheFrameIs(list->framedName());
-        if (outcome.kind == Outcome::Kind::Verdict && list->handle() == focused && !frame.empty())
-            sentence += u' ' + frame;
-    }
-    ScreenReader::say(m_window, sentence);
+    std::u16string framed;
+    for (const auto &list : m_list1)
+        framed = list->handle() == GetFocus() ? list->framedName() : framed;
+    const Announcement words = announce(outcome, framed);
+    ScreenReader::say(m_window, words.then.empty() ? words.first : words.first + u' ' + words.then);
 }
 
 LRESULT CALLBACK QuizWindow::proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -5,6 +5,7 @@
 
 #include "form.h"
 #include "quiz.h"
+#include "words.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 
 #include "touchscroll.h"
 
-#include "quiz.h"
+#include "words.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -187,15 +187,14 @@ void ListBox::focusInEvent(QFocusEvent *event)
 // then says how to move and pick.
 void ListBox::describe()
 {
-    const QString frame = whereTheFrameIs();
+    const QString frame = QString::fromStdU16String(whereTheFrameIs(framedName()));
     setAccessibleDescription(frame.isEmpty() ? m_instructions : frame + u' ' + m_instructions);
 }
 
-QString ListBox::whereTheFrameIs() const
+std::u16string ListBox::framedName() const
 {
     const QListWidgetItem *current = currentItem();
-    return current ? QString::fromStdU16String(::whereTheFrameIs(current->text().toStdU16String()))
-                   : QString();
+    return current ? current->text().toStdU16String() : std::u16string();
 }
 
 bool ListBox::contains(int position) const

@@ -27,8 +27,8 @@ public:
     void removeItem(int position) override;
 
     void setInstructions(const QString &instructions);
-    // "Рамката е на ...": where the keys would pick, or nothing in an empty list.
-    QString whereTheFrameIs() const;
+    // The name the frame is on, where the keys would pick; nothing in an empty list.
+    std::u16string framedName() const;
 
 Q_SIGNALS:
     void selectionIndexChanged();

@@ -9,6 +9,7 @@
 #include "touchscroll.h"
 
 #include "quiz.h"
+#include "words.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -214,10 +215,7 @@ void QuizForm::tell(const Outcome &outcome)
 {
     if (outcome.kind == Outcome::Kind::Nothing)
         return;
-    const Announcement words = announce(outcome);
-    QString then = QString::fromStdU16String(words.then);
     const auto *focused = qobject_cast<ListBox *>(QApplication::focusWidget());
-    if (outcome.kind == Outcome::Kind::Verdict && focused)
-        then = (then + u' ' + focused->whereTheFrameIs()).trimmed();
-    m_announcer->say(QString::fromStdU16String(words.first), then);
+    const Announcement words = announce(outcome, focused ? focused->framedName() : u"");
+    m_announcer->say(QString::fromStdU16String(words.first), QString::fromStdU16String(words.then));
 }

@@ -1,6 +1,7 @@
 // Writes the page's window from the form table: index.html with one element per control,
 // in tab order, and the style sheet's rules for each control's place, the window's size,
-// colours and font, after page.css's own. Run by the build:
+// colours and font, after page.css's own; the web app manifest's name and colours. Run by
+// the build:
 //   node make-page.mjs FORM_JSON FOLDER BUILD SCHOOL_ADDRESS
 import fs from 'node:fs';
 import path from 'node:path';
@@ -9,6 +10,7 @@ const [formFile, folder, build, school] = process.argv.slice(2);
 const form = JSON.parse(fs.readFileSync(formFile, 'utf8'));
 const px = (twips) => twips / form.twipsPerPixel + 'px';
 const rgb = (colour) => `rgb(${colour.join(' ')})`;
+const hex = (colour) => '#' + colour.map((c) => c.toString(16).padStart(2, '0')).join('');
 const html = (text) =>
   String(text).replace(
     /[&<>"]/g,
@@ -64,6 +66,14 @@ const page = template
   .replaceAll('@TITLE@', html(form.title))
   .replace('@WIDTH@', parseFloat(width))
   .replace('@HEIGHT@', parseFloat(height))
+  .replace('@COLOUR@', hex(form.colours.window))
   .replace('@WINDOW@', body);
 fs.writeFileSync(path.join(folder, 'index.html'), page);
+// The installed app's name and colours are the window's.
+const manifestFile = path.join(folder, 'manifest.webmanifest');
+const manifest = JSON.parse(fs.readFileSync(manifestFile, 'utf8'));
+const colour = hex(form.colours.window);
+Object.assign(manifest, { name: form.title, short_name: form.title });
+Object.assign(manifest, { background_color: colour, theme_color: colour });
+fs.writeFileSync(manifestFile, JSON.stringify(manifest, null, 2) + '\n');
 fs.appendFileSync(path.join(folder, 'page.css'), css);

@@ -3,10 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-MemoryList::MemoryList(Order order)
-    : m_order(order)
-{}
-
 void MemoryList::clear()
 {
     m_items.clear();
@@ -16,9 +12,7 @@ void MemoryList::clear()
 void MemoryList::addItem(const std::u16string &text)
 {
     // Plain code-unit order is alphabetical for Bulgarian names of one case.
-    const auto at = m_order == Order::Sorted
-                            ? std::upper_bound(m_items.begin(), m_items.end(), text)
-                            : m_items.end();
+    const auto at = std::upper_bound(m_items.begin(), m_items.end(), text);
     const auto position = int(at - m_items.begin());
     m_items.insert(at, text);
     if (m_selection >= position)

@@ -7,16 +7,12 @@
 #include <string>
 #include <vector>
 
-// A list control with no window behind it, kept to the letter of the contract so that a
+// A sorted list control with no window behind it, kept to the letter of the contract so that a
 // round runs and is tested without a display. Every selection change, the program's own
 // included, calls onClick at once, as a window's list box raises its click event.
 class MemoryList : public ListControl
 {
 public:
-    enum class Order { Sorted, AsAdded };
-
-    explicit MemoryList(Order order = Order::Sorted);
-
     void clear() override;
     void addItem(const std::u16string &text) override;
     int count() const override;
@@ -32,7 +28,6 @@ private:
     bool contains(int position) const;
     void select(int position);
 
-    Order m_order = Order::Sorted;
     std::vector<std::u16string> m_items;
     int m_selection = NoSelection;
 };

@@ -61,7 +61,7 @@ function(zun_round_header header)
 #include <array>
 #include <string_view>
 #include <vector>
-namespace Round {
+namespace PlayedRound {
 inline const std::vector<std::u16string_view> greek@greek@, roman@roman@;
 struct Step
 {
@@ -73,6 +73,6 @@ struct Step
 };
 inline const std::vector<Step> steps{
 @steps@};
-} // namespace Round
+} // namespace PlayedRound
 ]] @ONLY)
 endfunction()

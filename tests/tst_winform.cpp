@@ -142,11 +142,11 @@ std::u16string focused(std::u16string &list, std::u16string &value)
 void playTheRound()
 {
     std::vector<std::u16string> store;
-    check(items(control(u"List1", 0), store) == Round::greek, "a fresh round's Greek names");
-    check(items(control(u"List1", 1), store) == Round::roman, "a fresh round's Roman names");
+    check(items(control(u"List1", 0), store) == PlayedRound::greek, "a fresh round's Greek names");
+    check(items(control(u"List1", 1), store) == PlayedRound::roman, "a fresh round's Roman names");
     same(text(control(u"Text1", 0)), Form::introduction, "the message at the start");
     check(GetFocus() == control(u"Text1", 0), "the message field has the focus at the start");
-    for (const Round::Step &step : Round::steps) {
+    for (const PlayedRound::Step &step : PlayedRound::steps) {
         std::string keys;
         for (std::u16string_view key : step.keys) {
             press(key);

@@ -47,11 +47,14 @@ int main(int argc, char *argv[])
     QWidget window;
     window.setFont(QFont(FormDefinition::fontFamily.toString(), FormDefinition::fontPoints));
     window.setFixedSize(FormDefinition::clientTwips / FormDefinition::twipsPerPixel);
+    constexpr int perPixel = FormDefinition::twipsPerPixel;
     for (const FormDefinition::Control &control : FormDefinition::controls()) {
         const QRect twips = control.twips;
         bareControl(control, &window)
-                ->setGeometry(
-                        twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15);
+                ->setGeometry(twips.x() / perPixel,
+                              twips.y() / perPixel,
+                              twips.width() / perPixel,
+                              twips.height() / perPixel);
     }
     quitAfterFirstPaint(&window);
     window.show();

@@ -641,13 +641,14 @@ void TestQuizForm::geometry()
 {
     if (m_form->logicalDpiX() != 96)
         QSKIP("the exact figures hold at 96 dpi");
-    QCOMPARE(m_form->size(), QSize(427, 360));
+    constexpr int perPixel = FormDefinition::twipsPerPixel;
+    QCOMPARE(m_form->size(), FormDefinition::clientTwips / perPixel);
     for (const FormDefinition::Control &c : FormDefinition::controls()) {
         const QString name = c.array.toString() + u'_' + QString::number(c.index);
-        const QRect expected(c.twips.left() / 15,
-                             c.twips.top() / 15,
-                             c.twips.width() / 15,
-                             c.twips.height() / 15);
+        const QRect expected(c.twips.left() / perPixel,
+                             c.twips.top() / perPixel,
+                             c.twips.width() / perPixel,
+                             c.twips.height() / perPixel);
         QCOMPARE(control(name)->geometry(), expected);
     }
 }

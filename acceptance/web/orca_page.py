@@ -15,12 +15,12 @@ import sys
 HERE = pathlib.Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE.parent))
 sys.path.insert(0, str(HERE.parent / "desktop"))
-from harness import skip_unless, skip_unless_built  # noqa: E402
+from harness import TITLE, skip_unless, skip_unless_built  # noqa: E402
 import orca_speech as orca  # noqa: E402
 
 # On arriving: the quiz, and Orca's word that keys now go to it. Then the round, how to play
 # said with the first Tab.
-OPENING = ["ЗУН - митология", "Режим на фокус"]
+OPENING = [TITLE, "Режим на фокус"]
 FIRST = dict(
     orca.STEPS[0], hear=f"(?=.*{re.escape(orca.ROUND['help'])})(?=.*{orca.STEPS[0]['hear']})"
 )

@@ -148,7 +148,7 @@ def play(session, exe, helpers, log, before_1709):
         return ["the .exe showed no window"]
     session.focus(window)
     time.sleep(1)
-    print("speech:", session.wine(wake).stdout.strip())
+    print("speech:", session.wine(wake, TITLE).stdout.strip())
     time.sleep(0.5)
     events, offset = raised(log, 0)
     roots = [e["name"] for e in events if e["raise"] == "root"]

@@ -1,5 +1,6 @@
-/* What a screen reader does first: asks each window titled with the quiz's name for its UI
- * Automation root (WM_GETOBJECT), which switches Qt's bridge on. For tests under Wine only. */
+/* What a screen reader does first: asks each window whose title holds the given name for its
+ * UI Automation root (WM_GETOBJECT). For tests under Wine only.
+ *   wake.exe TITLE */
 #include <windows.h>
 #include <uiautomation.h>
 
@@ -20,9 +21,11 @@ static BOOL CALLBACK ask(HWND window, LPARAM title)
     return TRUE;
 }
 
-int wmain(void)
+int wmain(int argc, WCHAR *argv[])
 {
-    EnumWindows(ask, (LPARAM)L"ЗУН - митология");
+    if (argc != 2)
+        return 2;
+    EnumWindows(ask, (LPARAM)argv[1]);
     printf("asked %d window(s)\n", asked);
     return asked ? 0 : 1;
 }

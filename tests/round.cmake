@@ -1,10 +1,12 @@
 # The round every check plays (acceptance/round.json), written out as C++ for the tests that
 # play it in-process: the names of a fresh round, and each step's keys and what follows.
+
+# A text as a C++ literal, as data/form.cmake writes the form's; the field holds CR LF where
+# it shows a break.
 function(zun_round_text out text)
-    string(REPLACE "\\" "\\\\" text "${text}")
-    string(REPLACE "\"" "\\\"" text "${text}")
-    string(REPLACE "\n" "\\r\\n" text "${text}") # the field holds CR LF where it shows a break
-    set(${out} "u\"${text}\"" PARENT_SCOPE)
+    string(REPLACE "\n" "\r\n" text "${text}")
+    zun_cxx_text(literal "${text}")
+    set(${out} "${literal}" PARENT_SCOPE)
 endfunction()
 
 function(zun_round_member out object member)

@@ -1,4 +1,5 @@
-// The checks' JavaScript runs in Node.js, and in the page through page.evaluate().
+// The checks' JavaScript runs in Node.js, and in the page through page.evaluate(); the page's
+// own scripts are classic scripts, made one by the build.
 'use strict';
 const js = require('@eslint/js');
 const globals = require('globals');
@@ -12,4 +13,5 @@ module.exports = [
     },
   },
   { files: ['**/*.mjs'], languageOptions: { sourceType: 'module' } },
+  { files: ['page/*.js'], languageOptions: { sourceType: 'script' } },
 ];

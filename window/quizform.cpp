@@ -7,6 +7,7 @@
 #include "school.h"
 #include "textbox.h"
 #include "touchscroll.h"
+#include "windowicon.h"
 
 #include "quiz.h"
 #include "words.h"
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QResource>
 
 #include <map>
 
@@ -32,20 +32,6 @@ void fillBackground(QWidget *widget, const QColor &colour)
     palette.setColor(QPalette::Window, colour);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
-}
-
-// The icon's 32 x 32 RGBA pixels, made from its SVG by scripts/make-icon.
-QIcon windowIcon32()
-{
-    constexpr int side = 32;
-    const QByteArray pixels = QResource(u":/icons/zun-mitologia.rgba"_s).uncompressedData();
-    if (pixels.size() != side * side * 4)
-        return {};
-    const QImage image(reinterpret_cast<const uchar *>(pixels.constData()),
-                       side,
-                       side,
-                       QImage::Format_RGBA8888);
-    return QIcon(QPixmap::fromImage(image));
 }
 
 // A counter is only read. Qt selects a line's whole text when Tab brings the focus to it,
@@ -81,7 +67,7 @@ QuizForm::QuizForm(QWidget *parent)
                       | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(u"%1 %2"_s.arg(FormDefinition::view(School::address), FormDefinition::title));
-    setWindowIcon(windowIcon32());
+    setWindowIcon(quizIcon());
     setFont(QFont(FormDefinition::fontFamily.toString(), FormDefinition::fontPoints));
     fillBackground(this, FormDefinition::windowColour);
     setFixedSize(toPixels({{0, 0}, FormDefinition::clientTwips}, logicalDpiX()).size());

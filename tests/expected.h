@@ -4,9 +4,9 @@
 
 #include <QStringList>
 
-// What a fresh round shows, from the round every check plays (acceptance/round.json), and
-// the verdicts on two pairs, written out from the rules rather than computed, so that tests
-// compare against an independent account.
+// What a fresh round shows and what the quiz says, from the round every check plays
+// (acceptance/round.json), which writes them out from the rules rather than computing them,
+// so that tests compare against an independent account.
 namespace Expected {
 
 using namespace Qt::StringLiterals;
@@ -22,15 +22,25 @@ inline QStringList names(const std::vector<std::u16string_view> &names)
 inline const QStringList greekOrder = names(PlayedRound::greek);
 inline const QStringList romanOrder = names(PlayedRound::roman);
 
-// "Вярно: " ends in a blank and " гръцки: " starts with one; the domain ends the text.
-inline const QString zeusRight
-        = u"Вярно:  гръцки: Зевс и римски: Юпитер\r\n област: цар на боговете"_s;
-inline const QString zeusWrong = u"Грешно Зевс грешна релация с Нептун\r\n"_s;
+inline QString text(std::u16string_view text)
+{
+    return QStringView(text).toString();
+}
 
-// What a screen reader is told of Зевс and Юпитер as the round's first pair, by keyboard in
-// the Roman list: the notification's name, then its description.
-inline const QString zeusRightTold = u"Вярно: гръцки: Зевс и римски: Юпитер."_s;
-inline const QString zeusRightToldMore
-        = u"област: цар на боговете. Верни: 1, грешни: 0. Рамката е на Юнона."_s;
+// The message field's verdict on a pair, the domain given where it is right.
+inline QString verdict(const QString &greek, const QString &roman, const QString &domain = {})
+{
+    return domain.isNull() ? text(PlayedRound::wrongVerdict).arg(greek, roman)
+                           : text(PlayedRound::rightVerdict).arg(greek, roman, domain);
+}
+
+// The round's first pair, Зевс and Юпитер by keyboard, ending in the Roman list: what the
+// message field shows and what a screen reader is told, a notification's name and then its
+// description; and Зевс with Нептун instead.
+inline const PlayedRound::Step &zeusStep = PlayedRound::steps.at(5);
+inline const QString zeusRight = text(zeusStep.message);
+inline const QString zeusRightTold = text(zeusStep.say.at(0));
+inline const QString zeusRightToldMore = text(zeusStep.say.at(1));
+inline const QString zeusWrong = verdict(u"Зевс"_s, u"Нептун"_s);
 
 } // namespace Expected

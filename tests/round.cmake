@@ -40,6 +40,8 @@ function(zun_round_header header)
     file(READ ${json} round)
     zun_round_list(greek "${round}" greek)
     zun_round_list(roman "${round}" roman)
+    zun_round_member(right "${round}" "verdict;right")
+    zun_round_member(wrong "${round}" "verdict;wrong")
     set(steps "")
     string(JSON count LENGTH "${round}" steps)
     math(EXPR last "${count} - 1")
@@ -47,6 +49,7 @@ function(zun_round_header header)
         string(JSON step GET "${round}" steps ${i})
         zun_round_list(keys "${step}" keys)
         zun_round_list(counts "${step}" counts)
+        zun_round_list(say "${step}" say)
         foreach(member focus list value message)
             zun_round_member(${member} "${step}" ${member})
         endforeach()
@@ -55,7 +58,7 @@ function(zun_round_header header)
         if(NOT none)
             set(hasMessage true)
         endif()
-        string(APPEND steps "    {${keys}, ${focus}, ${list}, ${value}, ${hasMessage}, ${message}, ${counts}},\n")
+        string(APPEND steps "    {${keys}, ${focus}, ${list}, ${value}, ${hasMessage}, ${message}, ${counts}, ${say}},\n")
     endforeach()
     file(CONFIGURE OUTPUT ${header} CONTENT [[
 // Written by the build from acceptance/round.json: edit that, not this.
@@ -72,7 +75,10 @@ struct Step
     bool checksMessage;
     std::u16string_view message;
     std::vector<std::u16string_view> counts; // right, wrong, where the step gives them
+    std::vector<std::u16string_view> say; // what is announced: a name, then a description
 };
+// The message field's text for a right pair (%1 Greek, %2 Roman, %3 the domain), a wrong one.
+inline constexpr std::u16string_view rightVerdict = @right@, wrongVerdict = @wrong@;
 inline const std::vector<Step> steps{
 @steps@};
 } // namespace PlayedRound

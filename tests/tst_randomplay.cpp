@@ -4,6 +4,7 @@
 // ZUN_SESSIONS (500), ZUN_ACTIONS (80) and ZUN_FIRST_SEED (1) set the run; ZUN_SEED=N
 // replays session N alone and prints every action.
 
+#include "expected.h"
 #include "formdefinition.h"
 #include "listbox.h"
 #include "pantheontable.h"
@@ -92,9 +93,8 @@ private:
         while (q(PantheonTable::greekName(row)) != greek)
             ++row;
         const bool right = q(PantheonTable::romanName(row)) == roman;
-        message = right ? u"Вярно:  гръцки: %1 и римски: %2\r\n област: %3"_s.arg(
-                          greek, roman, q(PantheonTable::domain(row)))
-                        : u"Грешно %1 грешна релация с %2\r\n"_s.arg(greek, roman);
+        message = Expected::verdict(
+                greek, roman, right ? q(PantheonTable::domain(row)) : QString());
         ++counts[right ? 0 : 1];
         ++judgements;
         ++allJudgements;

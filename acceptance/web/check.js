@@ -1,11 +1,17 @@
 // What the page's checks share: the build they play (skipped, saying why, where it or
-// Chromium is missing), a line for each check, and the run's end with its status.
+// Chromium is missing), the round every check plays, a line for each check, and the run's
+// end with its status.
 'use strict';
 const fs = require('fs');
 const path = require('path');
 
 const ROOT = path.resolve(__dirname, '..', '..');
 let failed = 0;
+const ROUND = JSON.parse(fs.readFileSync(path.join(ROOT, 'acceptance', 'round.json'), 'utf8'));
+// The round's right pair (Зевс and Юпитер) and its wrong one (Арес and Амур), as judged.
+const [RIGHT, WRONG] = ROUND.steps.filter((step) => step.message);
+// A text that starts with what the quiz says first of a step.
+const saysFirst = (step) => new RegExp('^' + step.say[0].replace(/[.*+?^${}()|[\]\\]/g, '\\$&'));
 
 function build(argv) {
   const folder = path.resolve(argv[2] || path.join(ROOT, 'build-web'));
@@ -35,4 +41,4 @@ function run(name, main) {
   );
 }
 
-module.exports = { build, check, run };
+module.exports = { build, check, run, ROUND, RIGHT, WRONG, saysFirst };

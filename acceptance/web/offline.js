@@ -10,13 +10,13 @@ const os = require('os');
 const path = require('path');
 const { execFileSync } = require('child_process');
 
-const { build, check, run } = require('./check.js');
+const { build, check, run, WRONG, saysFirst } = require('./check.js');
 const { ROOT, SITE } = build(process.argv);
 const { serve, launch } = require('./serve.js');
 const { driven } = require('./engines.js');
 const NEXT_VERSION = '1.0.1';
 const VERSIONED = 5; // the scripts, the style sheet, the font and the core
-const WRONG_PAIR = /^Грешно Арес грешна релация с Амур\./;
+const WRONG_PAIR = saysFirst(WRONG);
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
 async function offline(browser, server) {

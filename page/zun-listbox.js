@@ -1,5 +1,5 @@
 // A list of names as the WAI-ARIA listbox pattern has it: the list holds the focus and frames
-// one name (aria-activedescendant), and the picked name, if any, says so.
+// one name (aria-activedescendant), and the picked name, if any, is described as picked.
 //
 // Keys: Down and Up move the frame one name, Home and End to the ends, Page Down and Page Up
 // by what the list shows; a letter frames the next name that starts with it, round the list;
@@ -14,10 +14,12 @@ class Listbox {
   constructor(box, onPick) {
     this.box = box;
     this.framed = -1; // the framed name's position, -1 before any
+    this.picked = -1;
     this.onPick = onPick;
     box.addEventListener('keydown', (event) => this.onKey(event));
     let pressed = false;
     box.addEventListener('pointerdown', () => (pressed = true));
+    box.addEventListener('blur', () => this.describe());
     box.addEventListener('focus', () => {
       if (this.framed < 0 && !pressed) this.frame(this.topShown());
       pressed = false;
@@ -38,12 +40,24 @@ class Listbox {
       const o = byName.get(name) || this.option(name);
       if (box.children[position] !== o) box.insertBefore(o, box.children[position] || null);
     });
-    Array.from(box.children).forEach((o, position) => {
-      // Only the picked name says so: a screen reader would call every other "not selected".
-      if (position === picked) o.setAttribute('aria-selected', 'true');
-      else o.removeAttribute('aria-selected');
-    });
+    this.picked = picked;
     this.frame(Math.min(this.framed, names.length - 1));
+  }
+
+  // The pick is described as picked, and marked by no ARIA state: selection stays the
+  // browser's, following the frame as in any single-choice list. Chromium, once a name of a
+  // list has had aria-selected or aria-checked, calls every other name of it "not selected"
+  // for good, and that would be all a screen reader says of them. The description comes as
+  // the frame or the focus leaves the pick, so that a pick is not told twice: the quiz says
+  // it already.
+  describe() {
+    const framed = document.activeElement === this.box ? this.framed : -1;
+    Array.from(this.box.children).forEach((o, position) => {
+      o.classList.toggle('picked', position === this.picked);
+      if (position === this.picked && position !== framed)
+        o.setAttribute('aria-describedby', 'zun-picked');
+      else if (position !== this.picked) o.removeAttribute('aria-describedby');
+    });
   }
 
   option(name) {
@@ -59,13 +73,16 @@ class Listbox {
     this.framed = position;
     const option = position >= 0 ? box.children[position] : null;
     for (const other of box.querySelectorAll('.framed')) other.classList.remove('framed');
+    this.describe();
     if (!option) {
       box.removeAttribute('aria-activedescendant');
       return;
     }
+    // Scrolled first: Chromium, busy with a scroll, could tell a screen reader the newly
+    // framed name's state before it follows the frame.
+    option.scrollIntoView({ block: 'nearest' });
     option.classList.add('framed');
     box.setAttribute('aria-activedescendant', option.id);
-    option.scrollIntoView({ block: 'nearest' });
   }
 
   pick(position) {

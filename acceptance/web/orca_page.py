@@ -25,13 +25,23 @@ FIRST = dict(
     orca.STEPS[0], hear=f"(?=.*{re.escape(orca.ROUND['help'])})(?=.*{orca.STEPS[0]['hear']})"
 )
 # Then the page read in browse mode, which Orca takes on its own at the button: an arrow over
-# the page reaches the Greek list, and Space, which Orca leaves to the page, picks its name.
+# the page reaches the Greek list, and Space, which Orca leaves to the page, picks its name;
+# back in the list, the pick is told as such.
 BROWSE = [
     dict(keys=["shift+Tab", "shift+Tab"], hear="Чисти.*Режим на разглеждане", names=None),
     dict(keys=["Up"], hear="Гръцки богове", names="greek", never="Режим на фокус"),
     dict(keys=["space"], say=["Избрано: Арес."], names="greek", never="Режим на фокус"),
+    dict(keys=["Tab", "shift+Tab"], hear="Гръцки богове.*Арес.*избрано", names="both"),
 ]
-STEPS = [FIRST] + orca.STEPS[1:] + BROWSE
+
+
+# Chromium, once a name of a list has been marked selected, calls every other "not selected":
+# no step may say so, as the pick is marked by no state.
+def unmarked(step):
+    return dict(step, never="|".join(p for p in (step.get("never"), "неизбран") if p))
+
+
+STEPS = [unmarked(step) for step in [FIRST] + orca.STEPS[1:] + BROWSE]
 
 
 def chromium(session, url):

@@ -3,7 +3,8 @@
 // language, every file asked for under its build's name, a pair by mouse, the verdict copied
 // from the message field, "Чисти" by Enter; on a school's page of another origin, in two
 // frames under a slowed CPU, one smaller than the window; zoomed to 400 % and in a narrow
-// window; in forced colours; an upload that lost the page's script.
+// window; in forced colours; with a pupil's minimum font size; an upload that lost the page's
+// script.
 // Pictures go to $ZUN_PICTURES.
 //   acceptance/web/school.js WEB_BUILD
 'use strict';
@@ -244,6 +245,45 @@ async function contrast(browser, server) {
   await page.close();
 }
 
+// A pupil's minimum font size, Chromium's largest: no row of a list over another, no text cut.
+async function largerText(server) {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'zun-profile-'));
+  fs.mkdirSync(path.join(profile, 'Default'));
+  const webprefs = { minimum_font_size: 24, minimum_logical_font_size: 24 };
+  fs.writeFileSync(
+    path.join(profile, 'Default', 'Preferences'),
+    JSON.stringify({ webkit: { webprefs } }),
+  );
+  const browser = await launch([`--user-data-dir=${profile}`]);
+  const page = await browser.newPage();
+  await page.goto(server.url);
+  await page.waitForSelector('html.running');
+  const faults = await page.evaluate(() => {
+    const cut = Array.from(document.querySelectorAll('.window > .label'), (label) => {
+      const [box, text] = [label, label.firstChild].map((node) => {
+        const range = document.createRange();
+        range.selectNodeContents(node);
+        return node === label ? label.getBoundingClientRect() : range.getBoundingClientRect();
+      });
+      const hidden = getComputedStyle(label).overflow !== 'visible';
+      return hidden && (text.left < box.left || text.right > box.right) ? label.id : null;
+    });
+    const rows = Array.from(document.querySelectorAll('[role=option]'), (option) => {
+      const size = parseFloat(getComputedStyle(option).fontSize);
+      return option.getBoundingClientRect().height < size ? option.textContent : null;
+    });
+    return { size: getComputedStyle(document.querySelector('.window')).fontSize, cut, rows };
+  });
+  await page.screenshot({ path: path.join(PICTURES, 'larger-text.png') });
+  check(
+    'a minimum font size of 24 px: every label and name whole',
+    faults.size === '24px' && [...faults.cut, ...faults.rows].every((fault) => fault === null),
+    JSON.stringify(faults).slice(0, 200),
+  );
+  await browser.close();
+  fs.rmSync(profile, { recursive: true });
+}
+
 // An upload that lost the page's script: nothing runs, and the page itself tells, after a while.
 async function scriptMissing(browser) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'zun-site-'));
@@ -274,6 +314,7 @@ async function main() {
   await embedded(browser, server);
   await narrow(browser, server);
   await contrast(browser, server);
+  await largerText(server);
   await scriptMissing(browser);
   await browser.close();
   await server.close();

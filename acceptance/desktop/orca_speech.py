@@ -124,15 +124,18 @@ def desktop(program):
     return launch
 
 
+# What Orca 43 (Debian 12) and Orca 48 (Debian 13) write once they listen.
+LISTENING = r"ORCA: Starting (registry|Atspi main event loop)"
+
+
 def start_orca(session):
     """Orca in a process of its own, from this file; its debug file, once it listens."""
     debug_file = f"{session.home}/orca-debug.txt"
     session.start([sys.executable, __file__, "--orca", debug_file, f"{session.home}/orca"])
 
     def listening():
-        return (
-            os.path.exists(debug_file)
-            and "Starting registry" in open(debug_file, errors="replace").read()
+        return os.path.exists(debug_file) and re.search(
+            LISTENING, open(debug_file, errors="replace").read()
         )
 
     return debug_file if wait_for(listening, 60) else None

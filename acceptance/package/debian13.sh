@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # A machine set up today: a fresh Debian 13 root made with debootstrap, as root, with nothing
-# installed by hand. README's test command runs in it, the Windows and page builds, then its
-# run command with the quiz started offscreen and alive after 5 s; in a second copy of the fresh
-# root, the .deb this build makes (on Debian 12) is installed with apt and started the same
-# way.
+# installed by hand. README's test command runs in it, the Windows and page builds, the page
+# played under Debian 13's Orca, then its run command with the quiz started offscreen and
+# alive after 5 s; in a second copy of the fresh root, the .deb this build makes (on Debian
+# 12) is installed with apt and started the same way.
 # The project is cloned into the root as committed: uncommitted changes are not tried.
 #   acceptance/package/debian13.sh BUILD   (a build of the default preset)
 set -euo pipefail
@@ -101,6 +101,16 @@ enter "$fresh" "cd /root/zun-mitologia && ./scripts/build-windows" 2>&1 \
 echo "scripts/build-windows built and tested the Windows face at $((SECONDS - start)) s"
 enter "$fresh" "cd /root/zun-mitologia && ./scripts/build-web" 2>&1 | tail -n 4
 echo "scripts/build-web built the page at $((SECONDS - start)) s"
+# The page as a blind pupil hears it on Debian 13: its Orca, in its Chromium and Firefox ESR,
+# all three installed above by the two scripts.
+for browser in chromium firefox; do
+    heard=$fresh/root/orca-$browser.txt
+    enter "$fresh" "cd /root/zun-mitologia && python3 acceptance/web/orca_page.py \
+        --browser $browser build-web/site" >"$heard" 2>&1 \
+        || { tail -n 40 "$heard"; echo "the page under Debian 13's Orca in $browser: failed"; exit 1; }
+    tail -n 1 "$heard"
+done
+echo "the page heard right under Debian 13's Orca in Chromium and Firefox ESR at $((SECONDS - start)) s"
 echo "== the run command: ${commands[0]}"
 run=${commands[0]}
 program=${run##*&& }

@@ -59,13 +59,22 @@ COUNTERS = (
 
 # Then the page read in browse mode, which Orca takes on its own at the button: an arrow over
 # the page reaches the Greek list, and Space, which Orca leaves to the page, picks its name;
-# back in the list, the pick is told as such.
+# back in the list, the pick is told as such. The round's first pick is of its framed name;
+# this one is of the list's first.
+PICK = orca.ROUND["steps"][2]["say"][0].replace(
+    orca.ROUND["steps"][1]["focus"], orca.ROUND["greek"][0]
+)
+GREEK = orca.ROUND["steps"][0]["list"]
 BROWSE = [
     dict(keys=["shift+Tab", "shift+Tab"], hear="Чисти.*Режим на разглеждане", names=None),
     *COUNTERS,
-    dict(keys=["Up"], hear="Гръцки богове", names="greek", never="Режим на фокус"),
-    dict(keys=["space"], say=["Избрано: Арес."], names="greek", never="Режим на фокус"),
-    dict(keys=["Tab", "shift+Tab"], hear="Гръцки богове.*Арес.*избрано", names="both"),
+    dict(keys=["Up"], hear=GREEK, names="greek", never="Режим на фокус"),
+    dict(keys=["space"], say=[PICK], names="greek", never="Режим на фокус"),
+    dict(
+        keys=["Tab", "shift+Tab"],
+        hear=f"{GREEK}.*{orca.ROUND['greek'][0]}.*избрано",
+        names="both",
+    ),
 ]
 
 

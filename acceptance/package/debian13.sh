@@ -107,7 +107,8 @@ for browser in chromium firefox; do
     heard=$fresh/root/orca-$browser.txt
     enter "$fresh" "cd /root/zun-mitologia && python3 acceptance/web/orca_page.py \
         --browser $browser build-web/site" >"$heard" 2>&1 \
-        || { tail -n 40 "$heard"; echo "the page under Debian 13's Orca in $browser: failed"; exit 1; }
+        || { awk '/^FAIL/ { p = 1 } /^ok/ { p = 0 } p' "$heard"; tail -n 3 "$heard"
+             echo "the page under Debian 13's Orca in $browser: failed"; exit 1; }
     tail -n 1 "$heard"
 done
 echo "the page heard right under Debian 13's Orca in Chromium and Firefox ESR at $((SECONDS - start)) s"

@@ -102,14 +102,21 @@ echo "scripts/build-windows built and tested the Windows face at $((SECONDS - st
 enter "$fresh" "cd /root/zun-mitologia && ./scripts/build-web" 2>&1 | tail -n 4
 echo "scripts/build-web built the page at $((SECONDS - start)) s"
 # The page as a blind pupil hears it on Debian 13: its Orca, in its Chromium and Firefox ESR,
-# all three installed above by the two scripts.
-for browser in chromium firefox; do
-    heard=$fresh/root/orca-$browser.txt
+# all three installed above by the two scripts. Firefox under Orca 48 failed one step in one
+# run of eleven, which step unseen: a failed run shows its failing steps and is played once
+# more, and the check fails if that fails too.
+heard() {
     enter "$fresh" "cd /root/zun-mitologia && python3 acceptance/web/orca_page.py \
-        --browser $browser build-web/site" >"$heard" 2>&1 \
-        || { awk '/^FAIL/ { p = 1 } /^ok/ { p = 0 } p' "$heard"; tail -n 3 "$heard"
-             echo "the page under Debian 13's Orca in $browser: failed"; exit 1; }
-    tail -n 1 "$heard"
+        --browser $1 build-web/site" >"$fresh/root/orca-$1.txt" 2>&1
+}
+failing() { awk '/^FAIL/ { p = 1 } /^ok/ { p = 0 } p' "$fresh/root/orca-$1.txt"; }
+for browser in chromium firefox; do
+    if ! heard $browser; then
+        failing $browser
+        echo "the page under Debian 13's Orca in $browser: failed once; played again"
+        heard $browser || { failing $browser; echo "... and failed again"; exit 1; }
+    fi
+    tail -n 1 "$fresh/root/orca-$browser.txt"
 done
 echo "the page heard right under Debian 13's Orca in Chromium and Firefox ESR at $((SECONDS - start)) s"
 echo "== the run command: ${commands[0]}"

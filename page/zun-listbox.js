@@ -31,7 +31,7 @@ class Listbox {
   }
 
   // The names as given: names gone are removed, names back are put in their places, a pick
-  // changes one attribute. A screen reader hears only that.
+  // changes one name's class and description. A screen reader hears only that.
   show(names, picked) {
     const box = this.box;
     const byName = new Map(Array.from(box.children, (o) => [o.textContent, o]));
